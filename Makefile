@@ -1,0 +1,26 @@
+# Everyday verbs. `make test` is what CI runs; it installs what it needs first.
+JOBS ?= 2
+
+.PHONY: setup native windows test test-native test-windows clean
+
+setup:
+	@scripts/setup
+
+native: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+windows: setup
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+
+test-native: native
+	ctest --preset native -j $(JOBS)
+
+test-windows: windows
+	scripts/with-wine-session build/windows ctest --preset windows -j $(JOBS)
+
+test: test-native test-windows
+
+clean:
+	rm -rf build

@@ -1,0 +1,16 @@
+# kivet_add_test(NAME sources... LIBS libs...)
+# One GoogleTest program; under the windows preset it runs through scripts/wine-run.
+function(kivet_add_test name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} kivet_warnings GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE kivet_interface)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    if(KIVET_WINDOWS)
+        # The emulator script takes the build folder first, so every run shares its prefix.
+        set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+            "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+        TEST_PREFIX "${name}." PROPERTIES TIMEOUT 300)
+endfunction()

@@ -1,0 +1,93 @@
+# Sourced by the scripts that run Windows programs: one Wine prefix per build folder,
+# a persistent wineserver, and an X display when none is set.
+# Usage: kivet_wine_env BUILD_DIR; kivet_ensure_prefix; kivet_ensure_display; ...
+
+kivet_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+kivet_wine_env() {
+    local build
+    build=$(cd "$1" && pwd)
+    export WINEPREFIX="$build/wine-prefix"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    # Making a prefix must never wait on a Mono or Gecko installer dialog.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    kivet_build="$build"
+}
+
+kivet_install_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" weight
+    mkdir -p "$fonts"
+    for weight in 400 700; do
+        local name="lekton-latin-$weight-normal"
+        cp "$kivet_root/node_modules/@fontsource/lekton/files/$name.woff2" "$fonts/"
+        woff2_decompress "$fonts/$name.woff2" >/dev/null
+        rm -f "$fonts/$name.woff2"
+    done
+}
+
+# Makes the prefix once, under a lock, so parallel test runs share it.
+kivet_ensure_prefix() {
+    mkdir -p "$kivet_build"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.kivet-ready" ]; then
+            rm -rf "$WINEPREFIX"
+            wineboot -i >/dev/null 2>&1
+            wineserver -w
+            kivet_install_fonts
+            touch "$WINEPREFIX/.kivet-ready"
+        fi
+    ) 9>"$kivet_build/wine-prefix.lock"
+}
+
+# Keeps one wineserver alive, so every program starts in milliseconds. With a number it
+# lingers that many seconds after the last Wine process; without, until killed.
+kivet_start_wineserver() {
+    wineserver -p${1:-} >/dev/null 2>&1 || true
+    # Start Wine's own background processes (services, devices, explorer) here, with their
+    # output closed: started by a test program instead, they would inherit its output pipe and
+    # keep it open, and whoever reads the pipe would wait for them.
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+kivet_stop_wineserver() {
+    wineserver -k >/dev/null 2>&1 || true
+}
+
+kivet_xvfb_pid=""
+
+# Starts Xvfb on a free display when DISPLAY is empty; kivet_stop_display ends it.
+kivet_ensure_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    local number
+    for number in $(seq 90 190); do
+        if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
+            Xvfb ":$number" -screen 0 "${KIVET_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
+            kivet_xvfb_pid=$!
+            local tries
+            for tries in $(seq 1 100); do
+                if [ -e "/tmp/.X11-unix/X$number" ]; then
+                    export DISPLAY=":$number"
+                    return 0
+                fi
+                if ! kill -0 "$kivet_xvfb_pid" 2>/dev/null; then
+                    break # lost the race for this display; try the next
+                fi
+                sleep 0.05
+            done
+        fi
+    done
+    echo "wine-env: could not start Xvfb" >&2
+    return 1
+}
+
+kivet_stop_display() {
+    if [ -n "$kivet_xvfb_pid" ]; then
+        kill "$kivet_xvfb_pid" 2>/dev/null || true
+        wait "$kivet_xvfb_pid" 2>/dev/null || true
+        kivet_xvfb_pid=""
+    fi
+}

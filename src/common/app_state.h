@@ -1,0 +1,25 @@
+// The one process-wide record and the user's settings.
+#pragma once
+
+#include <windows.h>
+
+#include "common/kivet_types.h"
+
+struct Settings {
+    wchar_t* additionalLine; // process heap, owned; may be empty; default "w"
+    int32_t linePosition;    // LinePosition; default Above
+    int32_t leadingZero;     // 0 or 1; default 0
+    int32_t colourScheme;    // 0 black text, white border; 1 white text, black border
+    wchar_t fontFace[32];    // at most 31 units, always terminated; default "Lekton"
+};
+
+struct AppState {
+    HINSTANCE instance;
+    HWND mainWindow;
+    Settings settings;
+    HICON currentIcon;              // on show in the notification area, owned
+    uint32_t taskbarCreatedMessage; // registered id of "TaskbarCreated"
+    int32_t iconAdded;              // 1 once NIM_ADD has succeeded
+};
+
+extern AppState appState;

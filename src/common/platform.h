@@ -1,0 +1,37 @@
+// The platform seam: the few calls whose effects a test cannot observe, or whose answers it
+// must choose. Everything else calls Win32 directly. The table starts out with the real
+// functions; a test may swap an entry and calls ResetPlatformCalls when it is done.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <commdlg.h>
+
+struct PlatformCalls {
+    // Clocks and the local-to-UTC conversion under a zone's rules.
+    void(WINAPI* getLocalTime)(LPSYSTEMTIME localTime);
+    void(WINAPI* getSystemTimeAsFileTime)(LPFILETIME utcNow);
+    BOOL(WINAPI* localTimeToUtc)(const DYNAMIC_TIME_ZONE_INFORMATION* zone,
+                                 const SYSTEMTIME* localTime, LPSYSTEMTIME utcTime);
+    // The midnight timer.
+    UINT_PTR(WINAPI* setTimer)(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure);
+    BOOL(WINAPI* killTimer)(HWND window, UINT_PTR id);
+    // The notification area.
+    BOOL(WINAPI* shellNotifyIcon)(DWORD message, PNOTIFYICONDATAW data);
+    // The small-icon edge.
+    int(WINAPI* getSystemMetricsForDpi)(int index, UINT dpi);
+    UINT(WINAPI* getDpiForSystem)(void);
+    // Modal user interface.
+    BOOL(WINAPI* trackPopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                                 const RECT* rectangle);
+    BOOL(WINAPI* chooseFont)(LPCHOOSEFONTW choice);
+    int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+    // The executable's own path.
+    DWORD(WINAPI* getModuleFileName)(HMODULE module, LPWSTR path, DWORD capacity);
+    // The process heap's allocator, where an allocation failure must be tried.
+    LPVOID(WINAPI* heapAlloc)(HANDLE heap, DWORD flags, SIZE_T bytes);
+};
+
+extern PlatformCalls platform;
+
+void ResetPlatformCalls();
