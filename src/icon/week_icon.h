@@ -1,0 +1,12 @@
+// The week icon renderer: the icon lines become a square, outlined, alpha-blended icon of
+// the system's small-icon size, at the largest font height that fits.
+#pragma once
+
+#include <windows.h>
+
+// The small-icon edge at the system DPI, at least 16.
+int GetIconEdgeSize();
+
+// A new icon showing `lines` (1 or 2, top first) in colourScheme and fontFace of the settings,
+// or null when none could be made. The caller owns the icon and destroys it with DestroyIcon.
+HICON RenderWeekIcon(const wchar_t* const* lines, int lineCount);
