@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "support/registry_sandbox.h"
+
+namespace {
+
+std::wstring MarkerPath() {
+    return L"Software\\Kivet Sandbox Marker " + std::to_wstring(GetCurrentProcessId());
+}
+
+} // namespace
+
+TEST(RegistrySandbox, RedirectsCreateAndOpenWithSubkeyPathsAndLeavesNothingBehind) {
+    ASSERT_TRUE(BeginRegistrySandbox());
+    const std::wstring marker = MarkerPath();
+    ASSERT_EQ(WriteTestDword(marker.c_str(), L"Value", 7), ERROR_SUCCESS);
+    TestRegistryValue inside = ReadTestValue(marker.c_str(), L"Value");
+    EXPECT_TRUE(inside.exists);
+    EXPECT_EQ(inside.type, static_cast<DWORD>(REG_DWORD));
+    // The write landed in the scratch key, reachable under the real hive as well.
+    const std::wstring scratch = registry_sandbox_detail::scratchPath;
+    HKEY scratchKey = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(registry_sandbox_detail::scratchKey, marker.c_str(), 0, KEY_QUERY_VALUE,
+                            &scratchKey),
+              ERROR_SUCCESS);
+    RegCloseKey(scratchKey);
+    EndRegistrySandbox();
+
+    EXPECT_FALSE(TestKeyExists(marker.c_str())) << "the real hive got the sandbox's key";
+    EXPECT_FALSE(TestKeyExists(scratch.c_str())) << "the scratch key was not deleted";
+}
+
+TEST(RegistrySandbox, EachSandboxStartsEmpty) {
+    const std::wstring marker = MarkerPath();
+    ASSERT_TRUE(BeginRegistrySandbox());
+    ASSERT_EQ(WriteTestString(marker.c_str(), L"Text", L"first"), ERROR_SUCCESS);
+    EndRegistrySandbox();
+    ASSERT_TRUE(BeginRegistrySandbox());
+    EXPECT_FALSE(ReadTestValue(marker.c_str(), L"Text").exists);
+    EXPECT_FALSE(TestKeyExists(L"Software"));
+    EndRegistrySandbox();
+}
+
+TEST(RegistrySandbox, RefusesToNestAndEndsOnlyOnce) {
+    ASSERT_TRUE(BeginRegistrySandbox());
+    EXPECT_FALSE(BeginRegistrySandbox());
+    EndRegistrySandbox();
+    EndRegistrySandbox();
+    EXPECT_TRUE(TestKeyExists(L"Software")) << "HKEY_CURRENT_USER was not restored";
+}
+
+TEST(RegistrySandbox, HelpersWriteExactBytesAndListValues) {
+    ASSERT_TRUE(BeginRegistrySandbox());
+    const BYTE odd[3] = {'a', 0, 'b'};
+    ASSERT_EQ(WriteTestValue(L"Software\\K", L"Odd", REG_SZ, odd, 3), ERROR_SUCCESS);
+    ASSERT_EQ(WriteTestString(L"Software\\K", L"Text", L"ab"), ERROR_SUCCESS);
+    TestRegistryValue value = ReadTestValue(L"Software\\K", L"Odd");
+    EXPECT_EQ(value.bytes.size(), 3u);
+    EXPECT_EQ(ReadTestValue(L"Software\\K", L"Text").Units(), std::wstring(L"ab", 3));
+    EXPECT_EQ(TestValueNames(L"Software\\K").size(), 2u);
+    EXPECT_EQ(CreateVolatileTestKey(L"Software\\V"), ERROR_SUCCESS);
+    EXPECT_EQ(WriteTestDword(L"Software\\V\\Lasting", L"X", 1),
+              static_cast<LSTATUS>(ERROR_CHILD_MUST_BE_VOLATILE));
+    EndRegistrySandbox();
+}

@@ -1,0 +1,181 @@
+// A private, empty HKEY_CURRENT_USER for the length of one test.
+//
+// BeginRegistrySandbox creates a fresh scratch key under the real
+// HKEY_CURRENT_USER\Software\Kivet Tests (named after the process id and a counter, so tests
+// running in parallel processes never meet) and points this process's HKEY_CURRENT_USER at it
+// with RegOverridePredefKey. Every RegCreateKeyExW / RegOpenKeyExW on HKEY_CURRENT_USER with a
+// subkey path then lands inside the scratch key. EndRegistrySandbox restores the real mapping
+// and deletes the scratch key with everything below it. Header only: include it and go.
+//
+// Everything in the process that reads HKEY_CURRENT_USER sees the empty scratch key while the
+// sandbox is active, the platform's own libraries included.
+//
+// Use the fixture RegistrySandboxTest, or call the pair yourself (End is safe to call twice).
+// The helpers below work on paths relative to HKEY_CURRENT_USER, that is, inside the sandbox.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/platform_fixture.h"
+
+namespace registry_sandbox_detail {
+inline HKEY scratchKey = nullptr;
+inline wchar_t scratchPath[96] = L"";
+inline unsigned scratchCounter = 0;
+constexpr const wchar_t* ScratchParent = L"Software\\Kivet Tests";
+} // namespace registry_sandbox_detail
+
+// False when the scratch key cannot be made or the mapping cannot be changed (nothing is
+// then overridden), or when a sandbox is already active.
+inline bool BeginRegistrySandbox() {
+    using namespace registry_sandbox_detail;
+    if (scratchKey != nullptr) {
+        return false;
+    }
+    swprintf(scratchPath, sizeof(scratchPath) / sizeof(scratchPath[0]), L"%ls\\%lu-%u",
+             ScratchParent, GetCurrentProcessId(), ++scratchCounter);
+    HKEY key = nullptr;
+    RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath); // leftovers of a crashed run with this id
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, scratchPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    if (RegOverridePredefKey(HKEY_CURRENT_USER, key) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath);
+        RegDeleteKeyW(HKEY_CURRENT_USER, scratchPath);
+        return false;
+    }
+    scratchKey = key;
+    return true;
+}
+
+inline void EndRegistrySandbox() {
+    using namespace registry_sandbox_detail;
+    if (scratchKey == nullptr) {
+        return;
+    }
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(scratchKey);
+    scratchKey = nullptr;
+    RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath);
+    RegDeleteKeyW(HKEY_CURRENT_USER, scratchPath);
+    RegDeleteKeyW(HKEY_CURRENT_USER, ScratchParent); // fails harmlessly while others use it
+}
+
+// Creates the key (and the keys above it) inside the sandbox and sets one value with exactly
+// the bytes given, whatever the type claims.
+inline LSTATUS WriteTestValue(const wchar_t* keyPath, const wchar_t* name, DWORD type,
+                              const void* data, DWORD bytes) {
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE,
+                                     nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    status = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    RegCloseKey(key);
+    return status;
+}
+
+// A REG_SZ with its terminator.
+inline LSTATUS WriteTestString(const wchar_t* keyPath, const wchar_t* name,
+                               const std::wstring& text) {
+    return WriteTestValue(keyPath, name, REG_SZ, text.c_str(),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+inline LSTATUS WriteTestDword(const wchar_t* keyPath, const wchar_t* name, DWORD value) {
+    return WriteTestValue(keyPath, name, REG_DWORD, &value, sizeof(value));
+}
+
+// Creates a volatile key inside the sandbox. The registry refuses to create a lasting
+// (non-volatile) key below a volatile one, which lets a test make key creation fail.
+inline LSTATUS CreateVolatileTestKey(const wchar_t* keyPath) {
+    HKEY key = nullptr;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, REG_OPTION_VOLATILE,
+                                     KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (status == ERROR_SUCCESS) {
+        RegCloseKey(key);
+    }
+    return status;
+}
+
+inline bool TestKeyExists(const wchar_t* keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+struct TestRegistryValue {
+    bool exists = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+    // The data read as UTF-16, terminator included when it was stored.
+    std::wstring Units() const {
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                            bytes.size() / sizeof(wchar_t));
+    }
+};
+
+// The value's type and exact bytes; exists is false when the key or the value is absent.
+inline TestRegistryValue ReadTestValue(const wchar_t* keyPath, const wchar_t* name) {
+    TestRegistryValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return value;
+    }
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        if (RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size) ==
+            ERROR_SUCCESS) {
+            value.exists = true;
+            value.bytes.resize(size);
+        }
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+// The names of every value under the key, in the registry's order; empty when it is absent.
+inline std::vector<std::wstring> TestValueNames(const wchar_t* keyPath) {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return names;
+    }
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[16384];
+        DWORD length = sizeof(name) / sizeof(name[0]);
+        if (RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+// PlatformTest with the sandbox around every test.
+class RegistrySandboxTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        ASSERT_TRUE(BeginRegistrySandbox()) << "could not redirect HKEY_CURRENT_USER";
+    }
+    void TearDown() override {
+        EndRegistrySandbox();
+        PlatformTest::TearDown();
+    }
+};
