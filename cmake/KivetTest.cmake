@@ -1,7 +1,9 @@
-# kivet_add_test(NAME sources... LIBS libs...)
+# kivet_add_test(NAME sources... LIBS libs... [RUN_SERIAL])
 # One GoogleTest program; under the windows preset it runs through scripts/wine-run.
+# RUN_SERIAL: its cases change something the whole Wine session shares (the prefix's DPI, the
+# X keyboard focus), so CTest runs them alone.
 function(kivet_add_test name)
-    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RUN_SERIAL" "" "LIBS" ${ARGN})
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} kivet_warnings GTest::gtest GTest::gtest_main)
     target_link_libraries(${name} PRIVATE kivet_interface)
@@ -11,6 +13,10 @@ function(kivet_add_test name)
         set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
             "${CMAKE_SOURCE_DIR}/scripts/wine-run;${CMAKE_BINARY_DIR}")
     endif()
+    set(serial FALSE)
+    if(ARG_RUN_SERIAL)
+        set(serial TRUE)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        TEST_PREFIX "${name}." PROPERTIES TIMEOUT 300)
+        TEST_PREFIX "${name}." PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial})
 endfunction()

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 struct InputDialogState {
     HWND window;
     HWND editControl;
-    HFONT messageFont;          // owned; deleted at WM_DESTROY
+    HFONT messageFont; // owned; deleted at WM_DESTROY
     const wchar_t* title;
     const wchar_t* prompt;
     const wchar_t* initialText; // borrowed

@@ -1,0 +1,235 @@
+#include "app/input_dialog.h"
+
+#include "common/app_state.h"
+#include "common/platform.h"
+#include "common/strings.h"
+
+namespace {
+
+const wchar_t InputDialogClassName[] = L"PellowDune.Kivet.InputDialog";
+const wchar_t InputDialogTitle[] = L"Kivet additional line";
+const wchar_t InputDialogPrompt[] = L"Text for the additional line:";
+
+// How much the user may type; a longer stored text is still shown and returned whole.
+constexpr int TypingLimit = 2047;
+
+// A child control in 96-DPI units of the input window's client area.
+struct ControlLayout {
+    const wchar_t* className;
+    int id;
+    DWORD extendedStyle;
+    DWORD style;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+constexpr DWORD ChildStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD TabStopStyle = ChildStyle | WS_TABSTOP;
+
+// In creation order, which is also the Tab order.
+const ControlLayout LabelLayout = {L"STATIC", 0, 0, ChildStyle, 12, 12, 316, 18};
+const ControlLayout EditLayout = {
+    L"EDIT", IDC_LINE_EDIT, WS_EX_CLIENTEDGE, TabStopStyle | ES_AUTOHSCROLL, 12, 34, 316, 24};
+const ControlLayout OkLayout = {L"BUTTON", IDOK, 0,  TabStopStyle | BS_DEFPUSHBUTTON,
+                                172,       72,   76, 25};
+const ControlLayout CancelLayout = {L"BUTTON", IDCANCEL, 0,  TabStopStyle | BS_PUSHBUTTON,
+                                    252,       72,       76, 25};
+
+constexpr int WindowWidth = 356;
+constexpr int WindowHeight = 140;
+
+int ScaleToDpi(int value, UINT dpi) {
+    return MulDiv(value, static_cast<int>(dpi), 96);
+}
+
+// Integer division truncates toward zero, so a work area narrower than the window puts the
+// window half the overhang to the left (or above), rounded toward the work area's origin.
+int CentredOrigin(LONG start, LONG end, int size) {
+    return static_cast<int>(start + (end - start - size) / 2);
+}
+
+HWND CreateControl(HWND parent, const ControlLayout& layout, const wchar_t* text, UINT dpi) {
+    return CreateWindowExW(layout.extendedStyle, layout.className, text, layout.style,
+                           ScaleToDpi(layout.x, dpi), ScaleToDpi(layout.y, dpi),
+                           ScaleToDpi(layout.width, dpi), ScaleToDpi(layout.height, dpi), parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                           appState.instance, nullptr);
+}
+
+InputDialogState* StateOf(HWND window) {
+    return reinterpret_cast<InputDialogState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void BuildControls(HWND window, InputDialogState* state) {
+    UINT dpi = GetDpiForWindow(window);
+
+    NONCLIENTMETRICSW metrics;
+    ZeroMemory(&metrics, sizeof(metrics));
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        state->messageFont = CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    HGDIOBJ font = state->messageFont;
+    if (font == nullptr) {
+        font = GetStockObject(DEFAULT_GUI_FONT); // stock: never deleted
+    }
+
+    HWND label = CreateControl(window, LabelLayout, state->prompt, dpi);
+    state->editControl = CreateControl(window, EditLayout, state->initialText, dpi);
+    HWND okButton = CreateControl(window, OkLayout, L"OK", dpi);
+    HWND cancelButton = CreateControl(window, CancelLayout, L"Cancel", dpi);
+
+    WPARAM fontParameter = reinterpret_cast<WPARAM>(font);
+    SendMessageW(label, WM_SETFONT, fontParameter, TRUE);
+    SendMessageW(state->editControl, WM_SETFONT, fontParameter, TRUE);
+    SendMessageW(okButton, WM_SETFONT, fontParameter, TRUE);
+    SendMessageW(cancelButton, WM_SETFONT, fontParameter, TRUE);
+
+    SendMessageW(state->editControl, EM_LIMITTEXT, TypingLimit, 0);
+    SendMessageW(state->editControl, EM_SETSEL, 0, -1);
+    SetFocus(state->editControl);
+}
+
+// OK: the edit box's whole text becomes the result. When the buffer cannot be had the window
+// stays open, so the user can try again or cancel.
+void AcceptText(HWND window, InputDialogState* state) {
+    int length = GetWindowTextLengthW(state->editControl);
+    size_t units = static_cast<size_t>(length) + 1;
+    state->resultText = static_cast<wchar_t*>(AllocateZeroed(units * sizeof(wchar_t)));
+    if (state->resultText == nullptr) {
+        return;
+    }
+    GetWindowTextW(state->editControl, state->resultText, length + 1);
+    state->accepted = 1;
+    DestroyWindow(window);
+}
+
+bool RegisterInputDialogClass() {
+    WNDCLASSEXW windowClass;
+    ZeroMemory(&windowClass, sizeof(windowClass));
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = InputDialogProc;
+    windowClass.hInstance = appState.instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = InputDialogClassName;
+    if (RegisterClassExW(&windowClass) != 0) {
+        return true;
+    }
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
+wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
+    if (!RegisterInputDialogClass()) {
+        return nullptr;
+    }
+
+    InputDialogState state;
+    ZeroMemory(&state, sizeof(state));
+    state.title = InputDialogTitle;
+    state.prompt = InputDialogPrompt;
+    state.initialText = currentText;
+
+    UINT dpi = platform.getDpiForSystem();
+    int width = ScaleToDpi(WindowWidth, dpi);
+    int height = ScaleToDpi(WindowHeight, dpi);
+    RECT workArea;
+    ZeroMemory(&workArea, sizeof(workArea));
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    int x = CentredOrigin(workArea.left, workArea.right, width);
+    int y = CentredOrigin(workArea.top, workArea.bottom, height);
+
+    state.window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW, InputDialogClassName,
+                                   state.title, WS_CAPTION | WS_SYSMENU, x, y, width, height, owner,
+                                   nullptr, appState.instance, &state);
+    if (state.window == nullptr) {
+        return nullptr;
+    }
+
+    EnableWindow(owner, FALSE);
+    ShowWindow(state.window, SW_SHOW);
+
+    MSG message;
+    ZeroMemory(&message, sizeof(message));
+    BOOL last = 1;
+    while (IsWindow(state.window)) {
+        last = GetMessageW(&message, nullptr, 0, 0);
+        if (last == 0 || last == -1) {
+            break;
+        }
+        if (IsDialogMessageW(state.window, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+
+    // The loop can end on WM_QUIT or a failed GetMessageW while the window still exists. The
+    // record it points at dies with this function, and nothing would serve the window any
+    // more, so it goes now, while WM_DESTROY can still release the font through the record.
+    // Should it somehow survive, it loses the record instead.
+    if (IsWindow(state.window)) {
+        DestroyWindow(state.window);
+        if (IsWindow(state.window)) {
+            SetWindowLongPtrW(state.window, GWLP_USERDATA, 0);
+        }
+    }
+
+    EnableWindow(owner, TRUE);
+    SetForegroundWindow(owner);
+
+    if (last == 0) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+    }
+    if (state.accepted == 0) {
+        return nullptr;
+    }
+    return state.resultText;
+}
+
+LRESULT CALLBACK InputDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    InputDialogState* state = StateOf(window);
+    switch (message) {
+    case WM_NCCREATE: {
+        const CREATESTRUCTW* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        state = static_cast<InputDialogState*>(creation->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+        if (state != nullptr) {
+            state->window = window;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_CREATE:
+        if (state != nullptr) {
+            BuildControls(window, state);
+        }
+        return 0;
+    case WM_DESTROY:
+        if (state != nullptr && state->messageFont != nullptr) {
+            DeleteObject(state->messageFont);
+            state->messageFont = nullptr;
+        }
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            if (state != nullptr) {
+                AcceptText(window, state);
+            }
+            return 0;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            DestroyWindow(window);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
