@@ -1,0 +1,35 @@
+#include "icon/week_icon.h"
+
+#include "common/app_state.h"
+#include "common/platform.h"
+#include "icon/week_icon_steps.h"
+
+namespace {
+
+constexpr int SmallestIconEdge = 16;
+constexpr int SmallestFontHeight = 4;
+
+} // namespace
+
+int GetIconEdgeSize() {
+    // The system DPI, not any one monitor's; the icon is square, so only the width is asked.
+    const int edge = platform.getSystemMetricsForDpi(SM_CXSMICON, platform.getDpiForSystem());
+    return edge < SmallestIconEdge ? SmallestIconEdge : edge;
+}
+
+HICON RenderWeekIcon(const wchar_t* const* lines, int lineCount) {
+    if (lines == nullptr || lineCount < 1 || lineCount > MaxIconLines) {
+        return nullptr;
+    }
+    const int edge = GetIconEdgeSize();
+    const IconColours colours = PickIconColours(appState.settings.colourScheme);
+    // A plain walk down from twice the edge: the first height that gives an icon is the
+    // largest that fits. Any failure, not only a misfit, moves on to the next height.
+    for (int fontHeight = 2 * edge; fontHeight >= SmallestFontHeight; --fontHeight) {
+        HICON icon = RenderAtFontHeight(lines, lineCount, edge, fontHeight, colours);
+        if (icon != nullptr) {
+            return icon;
+        }
+    }
+    return nullptr;
+}

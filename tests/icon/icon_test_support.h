@@ -1,0 +1,37 @@
+// Windows test helpers for the renderer: the small-icon metric chosen by the test, an icon's
+// pixels and mask read back from the platform, and the canvas an attempt should give, composed
+// from the renderer's own steps.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Makes platform.getSystemMetricsForDpi answer `metric` for every query, and remembers the
+// last index and DPI asked for.
+void AnswerSmallIconMetric(int metric);
+int LastMetricIndexAsked();
+UINT LastMetricDpiAsked();
+
+struct IconReadBack {
+    bool ok;                     // GetIconInfo and both GetDIBits calls succeeded
+    int width;                   // of the colour bitmap
+    int height;                  // of the colour bitmap
+    int bitsPerPixel;            // of the colour bitmap
+    bool maskAllZero;            // every mask bit is 0
+    std::vector<uint8_t> pixels; // width × height BGRA, rows top to bottom
+};
+
+// The icon's colour bitmap and mask as the platform holds them.
+IconReadBack ReadIcon(HICON icon);
+
+struct ExpectedIcon {
+    int fontHeight; // the first height, from twice the edge down, at which the lines fit; 0 if none
+    std::vector<uint8_t> canvas;
+};
+
+// Rasterises and measures the lines at each height from twice the edge down to 4 and composes
+// the first that fits, with the colours of `colourScheme`.
+ExpectedIcon ComposeExpectedIcon(const wchar_t* const* lines, int lineCount, int edge,
+                                 int32_t colourScheme);
