@@ -16,8 +16,10 @@ DWORD ReadRegistryDword(HKEY key, const wchar_t* valueName, DWORD defaultValue);
 // True when a value of that name exists, of any type and size.
 bool RegistryValueExists(HKEY key, const wchar_t* valueName);
 
-// Defaults first, then whatever the settings key holds, migrating the earlier layout.
-// Afterwards additionalLine is null only when memory ran out.
+// Defaults first, then whatever the settings key holds, migrating the earlier layout; never
+// writes to the registry. The record must not own a line yet (a zeroed record): the line is
+// set, not replaced. Afterwards additionalLine (owned by the record) is null only when memory
+// ran out.
 void LoadSettings(Settings* settings);
 
 // Writes all five values and deletes the legacy ones. ERROR_SUCCESS, the error of creating

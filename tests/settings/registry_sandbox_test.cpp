@@ -61,9 +61,23 @@ TEST(RegistrySandbox, HelpersWriteExactBytesAndListValues) {
     TestRegistryValue value = ReadTestValue(L"Software\\K", L"Odd");
     EXPECT_EQ(value.bytes.size(), 3u);
     EXPECT_EQ(ReadTestValue(L"Software\\K", L"Text").Units(), std::wstring(L"ab", 3));
-    EXPECT_EQ(TestValueNames(L"Software\\K").size(), 2u);
+    ASSERT_EQ(WriteTestValue(L"Software\\K", L"Unterminated", REG_SZ, L"abc", 6), ERROR_SUCCESS);
+    EXPECT_EQ(ReadTestValue(L"Software\\K", L"Unterminated").bytes.size(), 6u);
+    EXPECT_EQ(TestValueNames(L"Software\\K").size(), 3u);
     EXPECT_EQ(CreateVolatileTestKey(L"Software\\V"), ERROR_SUCCESS);
     EXPECT_EQ(WriteTestDword(L"Software\\V\\Lasting", L"X", 1),
               static_cast<LSTATUS>(ERROR_CHILD_MUST_BE_VOLATILE));
+    EndRegistrySandbox();
+}
+
+TEST(RegistrySandbox, DeletedRootMakesEveryOpenFailUntilPointedBack) {
+    ASSERT_TRUE(BeginRegistrySandbox());
+    ASSERT_EQ(WriteTestDword(L"Software\\K", L"X", 1), ERROR_SUCCESS);
+    ASSERT_TRUE(PointSandboxAtDeletedKey());
+    EXPECT_FALSE(TestKeyExists(L"Software\\K"));
+    EXPECT_EQ(WriteTestDword(L"Software\\K", L"Y", 1), static_cast<LSTATUS>(ERROR_KEY_DELETED));
+    PointSandboxBackAtScratchKey();
+    EXPECT_TRUE(ReadTestValue(L"Software\\K", L"X").exists);
+    EXPECT_FALSE(ReadTestValue(L"Software\\K", L"Y").exists);
     EndRegistrySandbox();
 }

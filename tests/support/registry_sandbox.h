@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 
 namespace registry_sandbox_detail {
 inline HKEY scratchKey = nullptr;
+inline HKEY deletedKey = nullptr;
 inline wchar_t scratchPath[96] = L"";
 inline unsigned scratchCounter = 0;
 constexpr const wchar_t* ScratchParent = L"Software\\Kivet Tests";
@@ -62,6 +64,10 @@ inline void EndRegistrySandbox() {
         return;
     }
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (deletedKey != nullptr) {
+        RegCloseKey(deletedKey);
+        deletedKey = nullptr;
+    }
     RegCloseKey(scratchKey);
     scratchKey = nullptr;
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath);
@@ -71,6 +77,10 @@ inline void EndRegistrySandbox() {
 
 // Creates the key (and the keys above it) inside the sandbox and sets one value with exactly
 // the bytes given, whatever the type claims.
+//
+// RegSetValueExW adds a terminator to string data whose last unit is not zero when the unit
+// right after the data is zero (Windows does it, and Wine copies it). The data is therefore
+// written from a copy followed by a non-zero unit, so unterminated text stays unterminated.
 inline LSTATUS WriteTestValue(const wchar_t* keyPath, const wchar_t* name, DWORD type,
                               const void* data, DWORD bytes) {
     HKEY key = nullptr;
@@ -79,7 +89,11 @@ inline LSTATUS WriteTestValue(const wchar_t* keyPath, const wchar_t* name, DWORD
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    status = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    std::vector<BYTE> exact(bytes + 4, 0xFF);
+    if (bytes != 0) {
+        memcpy(exact.data(), data, bytes);
+    }
+    status = RegSetValueExW(key, name, 0, type, data != nullptr ? exact.data() : nullptr, bytes);
     RegCloseKey(key);
     return status;
 }
@@ -105,6 +119,40 @@ inline LSTATUS CreateVolatileTestKey(const wchar_t* keyPath) {
         RegCloseKey(key);
     }
     return status;
+}
+
+// Until the sandbox ends, points HKEY_CURRENT_USER at a key that has been deleted, so that
+// every open and create below it fails with ERROR_KEY_DELETED (a failure that is neither
+// success nor ERROR_FILE_NOT_FOUND). The sandbox's own contents stay as they were.
+inline bool PointSandboxAtDeletedKey() {
+    using namespace registry_sandbox_detail;
+    if (scratchKey == nullptr || deletedKey != nullptr) {
+        return false;
+    }
+    const wchar_t doomed[] = L"Kivet Deleted Root";
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(scratchKey, doomed, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    if (RegDeleteKeyW(scratchKey, doomed) != ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_CURRENT_USER, key) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return false;
+    }
+    deletedKey = key;
+    return true;
+}
+
+// Points HKEY_CURRENT_USER back at the sandbox after PointSandboxAtDeletedKey.
+inline void PointSandboxBackAtScratchKey() {
+    using namespace registry_sandbox_detail;
+    if (scratchKey == nullptr || deletedKey == nullptr) {
+        return;
+    }
+    RegOverridePredefKey(HKEY_CURRENT_USER, scratchKey);
+    RegCloseKey(deletedKey);
+    deletedKey = nullptr;
 }
 
 inline bool TestKeyExists(const wchar_t* keyPath) {

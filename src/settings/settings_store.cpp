@@ -1,0 +1,170 @@
+#include "settings/settings_store.h"
+
+#include <cwchar>
+
+#include "common/strings.h"
+
+namespace {
+
+const wchar_t SettingsKeyPath[] = L"Software\\Pellow Dune\\Kivet";
+
+const wchar_t DefaultAdditionalLine[] = L"w";
+const wchar_t DefaultFontFace[] = L"Lekton";
+constexpr int FontFaceCapacity = sizeof(Settings::fontFace) / sizeof(wchar_t);
+
+// A text value is taken only with 2 to 65,536 bytes of data: at least a terminator, at most
+// 32,767 characters with theirs.
+constexpr DWORD SmallestTextBytes = 2;
+constexpr DWORD LargestTextBytes = 65536;
+
+bool IsTextType(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+void SetStringValue(HKEY key, const wchar_t* name, const wchar_t* text) {
+    DWORD bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+}
+
+void SetDwordValue(HKEY key, const wchar_t* name, int32_t value) {
+    DWORD data = static_cast<DWORD>(value);
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
+}
+
+// Settings of the earlier layout: a line above ("LineAbove", else "Prefix") or below
+// ("LineBelow", else "Suffix") the number. Within a pair, existence decides which name is
+// read, so an empty "LineAbove" hides a "Prefix" with text. A value that exists without
+// usable text still says the user had chosen a line there, which now means a hidden line.
+void MigrateLegacyLine(HKEY key, Settings* settings) {
+    bool lineAboveExists = RegistryValueExists(key, L"LineAbove");
+    bool aboveFlag = lineAboveExists || RegistryValueExists(key, L"Prefix");
+    bool lineBelowExists = RegistryValueExists(key, L"LineBelow");
+    bool belowFlag = lineBelowExists || RegistryValueExists(key, L"Suffix");
+
+    wchar_t* above = ReadRegistryString(key, lineAboveExists ? L"LineAbove" : L"Prefix", L"");
+    wchar_t* below = ReadRegistryString(key, lineBelowExists ? L"LineBelow" : L"Suffix", L"");
+
+    if (above != nullptr && above[0] != L'\0') {
+        ReplaceOwnedString(&settings->additionalLine, above);
+        above = nullptr;
+        settings->linePosition = Above;
+    } else if (below != nullptr && below[0] != L'\0') {
+        ReplaceOwnedString(&settings->additionalLine, below);
+        below = nullptr;
+        settings->linePosition = Below;
+    } else if (aboveFlag || belowFlag) {
+        settings->linePosition = Hidden;
+    }
+
+    FreeHeapBlock(above);
+    FreeHeapBlock(below);
+}
+
+} // namespace
+
+wchar_t* ReadRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* defaultText) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key, valueName, nullptr, &type, nullptr, &size);
+    if (status == ERROR_SUCCESS && IsTextType(type) && size >= SmallestTextBytes &&
+        size <= LargestTextBytes) {
+        // Whole code units for the data (an odd byte count ends in half a unit), then one
+        // more that stays zero: the text is terminated inside the buffer even when the stored
+        // data is not.
+        DWORD dataUnits = (size + 1) / sizeof(wchar_t);
+        wchar_t* text = static_cast<wchar_t*>(AllocateZeroed((dataUnits + 1) * sizeof(wchar_t)));
+        if (text != nullptr) {
+            // Offer only the first size, so the spare unit is never written; a value that
+            // grew meanwhile fails here and the default is used.
+            DWORD offered = size;
+            status = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(text),
+                                      &offered);
+            if (status == ERROR_SUCCESS && IsTextType(type)) {
+                return text;
+            }
+            FreeHeapBlock(text);
+        }
+    }
+    return HeapStringDuplicate(defaultText);
+}
+
+DWORD ReadRegistryDword(HKEY key, const wchar_t* valueName, DWORD defaultValue) {
+    DWORD value = defaultValue;
+    DWORD size = sizeof(value);
+    DWORD type = REG_NONE;
+    LSTATUS status =
+        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    if (status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(value)) {
+        return value;
+    }
+    return defaultValue;
+}
+
+bool RegistryValueExists(HKEY key, const wchar_t* valueName) {
+    return RegQueryValueExW(key, valueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void LoadSettings(Settings* settings) {
+    settings->additionalLine = HeapStringDuplicate(DefaultAdditionalLine);
+    settings->linePosition = Above;
+    settings->leadingZero = 0;
+    settings->colourScheme = 0;
+    lstrcpynW(settings->fontFace, DefaultFontFace, FontFaceCapacity);
+
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+
+    if (RegistryValueExists(key, L"AdditionalLine")) {
+        ReplaceOwnedString(&settings->additionalLine,
+                           ReadRegistryString(key, L"AdditionalLine", DefaultAdditionalLine));
+        DWORD position = ReadRegistryDword(key, L"AdditionalLinePosition", Above);
+        settings->linePosition = position > Below ? Above : static_cast<int32_t>(position);
+    } else {
+        MigrateLegacyLine(key, settings);
+    }
+
+    settings->leadingZero = ReadRegistryDword(key, L"LeadingZero", 0) != 0 ? 1 : 0;
+
+    DWORD scheme = ReadRegistryDword(key, L"ColourScheme", 0);
+    settings->colourScheme = scheme > 1 ? 0 : static_cast<int32_t>(scheme);
+
+    wchar_t* face = ReadRegistryString(key, L"Font", DefaultFontFace);
+    if (face != nullptr && face[0] != L'\0') {
+        lstrcpynW(settings->fontFace, face, FontFaceCapacity);
+    }
+    FreeHeapBlock(face);
+
+    RegCloseKey(key);
+}
+
+LSTATUS SaveSettings(const Settings* settings) {
+    HKEY key = nullptr;
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+
+    // A record without a line (which a started program never has) saves the default text.
+    const wchar_t* line =
+        settings->additionalLine != nullptr ? settings->additionalLine : DefaultAdditionalLine;
+    // The face is copied so that what is written always ends inside the array.
+    wchar_t face[FontFaceCapacity];
+    lstrcpynW(face, settings->fontFace, FontFaceCapacity);
+
+    SetStringValue(key, L"AdditionalLine", line);
+    SetDwordValue(key, L"AdditionalLinePosition", settings->linePosition);
+    RegDeleteValueW(key, L"LineAbove");
+    RegDeleteValueW(key, L"LineBelow");
+    RegDeleteValueW(key, L"Prefix");
+    RegDeleteValueW(key, L"Suffix");
+    SetDwordValue(key, L"LeadingZero", settings->leadingZero);
+    SetDwordValue(key, L"ColourScheme", settings->colourScheme);
+    SetStringValue(key, L"Font", face);
+
+    return RegCloseKey(key);
+}
