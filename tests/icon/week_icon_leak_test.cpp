@@ -6,7 +6,7 @@
 
 #include "common/app_state.h"
 #include "icon/icon_test_support.h"
-#include "icon/resource_census.h"
+#include "support/resource_census.h"
 #include "icon/week_icon.h"
 #include "support/platform_fixture.h"
 

@@ -9,7 +9,7 @@
 #include "common/app_state.h"
 #include "common/platform.h"
 #include "icon/icon_test_support.h"
-#include "icon/resource_census.h"
+#include "support/resource_census.h"
 #include "icon/week_icon.h"
 #include "icon/week_icon_steps.h"
 #include "support/platform_fixture.h"

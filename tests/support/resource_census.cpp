@@ -1,4 +1,4 @@
-#include "icon/resource_census.h"
+#include "support/resource_census.h"
 
 #include <windows.h>
 #include <winternl.h>
