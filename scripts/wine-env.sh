@@ -6,7 +6,8 @@ kivet_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 kivet_wine_env() {
     local build
-    build=$(cd "$1" && pwd)
+    mkdir -p "$1"
+    build=$(cd "$1" && pwd) || return 1
     export WINEPREFIX="$build/wine-prefix"
     export WINEARCH=win64
     export WINEDEBUG=-all
@@ -37,6 +38,15 @@ kivet_ensure_prefix() {
             wineserver -w
             kivet_install_fonts
             touch "$WINEPREFIX/.kivet-ready"
+        fi
+        if [ ! -f "$WINEPREFIX/.kivet-settings-1" ]; then
+            # Report the Windows that Kivet is made for. A crashing test program must end
+            # (with a backtrace on stderr), not wait on the crash dialog until its timeout.
+            wine winecfg /v win10 >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+                >/dev/null 2>&1
+            wineserver -w
+            touch "$WINEPREFIX/.kivet-settings-1"
         fi
     ) 9>"$kivet_build/wine-prefix.lock"
 }
