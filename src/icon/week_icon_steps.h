@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "icon/icon_core.h"
 
 // Draws `line` white on black in the settings' fontFace, bold, em height `fontHeight` (at
@@ -12,6 +14,20 @@
 // DIB section it made, even when it gives false (the object could not be made or measured);
 // ReleaseLineRaster frees them.
 bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster);
+
+// The largest line raster, in bytes, that an attempt draws whole. A line whose whole raster
+// would be larger (thousands of characters) is looked at in windows of at most this size, so
+// that memory stays bounded and a line too wide for the icon is given up early.
+constexpr size_t WholeRasterLimitBytes = 4u << 20;
+
+// RasterizeLine for an icon whose ink may be at most `maxInkWidth` wide. When the whole raster
+// takes at most `windowBytes` it is RasterizeLine. Otherwise the record holds only the columns
+// from the leftmost to the rightmost ink of the whole raster, at its full height, which gives
+// the same ink box contents; and it gives false, besides when a platform object cannot be
+// made, when the line has no ink or its ink is wider than `maxInkWidth`, where the attempt
+// would fail anyway.
+bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, size_t windowBytes,
+                          LineRaster* raster);
 
 // Releases whatever GDI objects `raster` holds and zeroes it.
 void ReleaseLineRaster(LineRaster* raster);

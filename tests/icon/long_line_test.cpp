@@ -1,0 +1,184 @@
+// Lines whose whole raster is too large to draw: looked at in windows, and, for printable
+// ASCII, without their blank spaces at either end. The attempt must go on exactly when the
+// whole raster's ink would fit, with the same ink, and the icon must be the same.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "common/app_state.h"
+#include "icon/icon_test_support.h"
+#include "support/resource_census.h"
+#include "icon/week_icon.h"
+#include "icon/week_icon_steps.h"
+#include "support/platform_fixture.h"
+
+namespace {
+
+class LongLineTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        saved = appState.settings;
+        appState.settings.colourScheme = 0;
+        wcscpy(appState.settings.fontFace, L"Lekton");
+    }
+    void TearDown() override {
+        appState.settings = saved;
+        PlatformTest::TearDown();
+    }
+
+    Settings saved;
+};
+
+// The coverage inside a raster's ink box, row by row, and the box's size.
+struct InkImage {
+    bool hasInk = false;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> coverage;
+};
+
+InkImage InkOf(LineRaster* raster) {
+    InkImage image;
+    image.hasInk = FindInkBox(raster);
+    if (!image.hasInk) {
+        return image;
+    }
+    image.width = raster->inkRight - raster->inkLeft + 1;
+    image.height = raster->inkBottom - raster->inkTop + 1;
+    for (int y = raster->inkTop; y <= raster->inkBottom; ++y) {
+        for (int x = raster->inkLeft; x <= raster->inkRight; ++x) {
+            image.coverage.push_back(raster->pixels[4 * (y * raster->width + x) + 2]);
+        }
+    }
+    return image;
+}
+
+std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
+    std::vector<const wchar_t*> pointers;
+    for (const std::wstring& line : lines) {
+        pointers.push_back(line.c_str());
+    }
+    HICON icon = RenderWeekIcon(pointers.data(), static_cast<int>(pointers.size()));
+    if (icon == nullptr) {
+        return {};
+    }
+    IconReadBack readBack = ReadIcon(icon);
+    DestroyIcon(icon);
+    return readBack.pixels;
+}
+
+} // namespace
+
+TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
+    const std::wstring lines[] = {
+        L"w",
+        L"53",
+        L" w ",
+        L"Week 49",
+        L"    x",
+        L"x    ",
+        L"a  b",
+        L"   ",
+        L"\u00e9 \u00fc",
+        L"\u00a0\u00a0w\u00a0",
+        L"w" + std::wstring(40, L' ') + L"w",
+        L"iiiiiiii",
+    };
+    int compared = 0;
+    int givenUp = 0;
+    for (const std::wstring& line : lines) {
+        for (int height : {4, 9, 16, 23}) {
+            for (int maxInkWidth : {6, 14, 30}) {
+                // Windows of one column, of a few columns, and of a few dozen.
+                for (size_t columns : {size_t{1}, size_t{7}, size_t{40}}) {
+                    SCOPED_TRACE(std::string(line.begin(), line.end()) + " height " +
+                                 std::to_string(height) + " max " + std::to_string(maxInkWidth) +
+                                 " columns " + std::to_string(columns));
+                    LineRaster whole = {};
+                    ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+                    // Never the whole raster: at least one column less.
+                    const size_t windowColumns =
+                        std::min(columns, static_cast<size_t>(whole.width) - 1);
+                    const size_t windowBytes = windowColumns * whole.height * 4;
+                    const InkImage expected = InkOf(&whole);
+                    const bool forcedIntoWindows =
+                        static_cast<size_t>(whole.width) * whole.height * 4 > windowBytes;
+                    ReleaseLineRaster(&whole);
+                    ASSERT_TRUE(forcedIntoWindows);
+
+                    LineRaster windowed = {};
+                    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth,
+                                                            windowBytes, &windowed);
+                    // The attempt goes on with this line exactly when the whole raster's ink
+                    // fits, and then with the same ink.
+                    const bool fits = expected.hasInk && expected.width <= maxInkWidth;
+                    const InkImage got = drawn ? InkOf(&windowed) : InkImage();
+                    EXPECT_EQ(got.hasInk && got.width <= maxInkWidth, fits);
+                    if (fits) {
+                        EXPECT_EQ(got.width, expected.width);
+                        EXPECT_EQ(got.height, expected.height);
+                        EXPECT_EQ(got.coverage, expected.coverage);
+                        ++compared;
+                    } else {
+                        ++givenUp;
+                    }
+                    ReleaseLineRaster(&windowed);
+                }
+            }
+        }
+    }
+    // Both outcomes occurred often enough to mean something.
+    EXPECT_GT(compared, 100);
+    EXPECT_GT(givenUp, 100);
+}
+
+TEST_F(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
+    LineRaster whole = {};
+    LineRaster forIcon = {};
+    ASSERT_TRUE(RasterizeLine(L" 53 ", 20, &whole));
+    ASSERT_TRUE(RasterizeLineForIcon(L" 53 ", 20, 2, WholeRasterLimitBytes, &forIcon));
+    ASSERT_EQ(forIcon.width, whole.width);
+    ASSERT_EQ(forIcon.height, whole.height);
+    EXPECT_EQ(std::memcmp(forIcon.pixels, whole.pixels,
+                          static_cast<size_t>(whole.width) * whole.height * 4),
+              0);
+    ReleaseLineRaster(&whole);
+    ReleaseLineRaster(&forIcon);
+}
+
+TEST_F(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
+    AnswerSmallIconMetric(16);
+    const std::vector<uint8_t> plain = RenderedPixels({L"w", L"7"});
+    ASSERT_FALSE(plain.empty());
+    // Too large to draw whole at the first heights tried.
+    const std::wstring spaces(3000, L' ');
+    EXPECT_EQ(RenderedPixels({spaces + L"w", L"7"}), plain);
+    EXPECT_EQ(RenderedPixels({L"w" + spaces, L"7"}), plain);
+    EXPECT_EQ(RenderedPixels({spaces + L"w" + spaces, L"7"}), plain);
+    // Not printable ASCII: no trimming; the windows find the ink at the first heights, and
+    // the whole raster at the later ones.
+    EXPECT_EQ(RenderedPixels({std::wstring(2000, L'\u00a0') + L"w", L"7"}), plain);
+}
+
+TEST_F(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
+    AnswerSmallIconMetric(32);
+    ASSERT_FALSE(RenderedPixels({L"w", L"49"}).empty());
+    const ResourceCensus before = TakeResourceCensus();
+    std::wstring text;
+    while (text.size() < 32767) {
+        text += L"Week of the year ";
+    }
+    text.resize(32767);
+    EXPECT_TRUE(RenderedPixels({text, L"49"}).empty());
+    EXPECT_TRUE(RenderedPixels({L"49", L"w" + std::wstring(32765, L' ') + L"w"}).empty());
+    EXPECT_TRUE(RenderedPixels({std::wstring(32767, L' '), L"49"}).empty());
+    const ResourceCensus after = TakeResourceCensus();
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.heapBlocks, before.heapBlocks);
+    EXPECT_EQ(after.heapBytes, before.heapBytes);
+}
