@@ -1,0 +1,271 @@
+#include "app/tray_menu.h"
+
+#include <commdlg.h>
+
+#include <cwchar>
+
+#include "app/about_text.h"
+#include "app/input_dialog.h"
+#include "common/app_state.h"
+#include "common/platform.h"
+#include "common/strings.h"
+#include "icon/tray_icon.h"
+#include "schedule/midnight_timer.h"
+#include "settings/settings_store.h"
+#include "settings/startup_entry.h"
+
+namespace {
+
+const wchar_t StartupErrorText[] = L"Kivet could not update the Windows startup setting.";
+const wchar_t StartupErrorCaption[] = L"Kivet";
+
+// TPM_RETURNCMD | TPM_NONOTIFY: the choice comes back as the result, with no WM_COMMAND or
+// menu notifications; TPM_RIGHTBUTTON: either button chooses. Left and top alignment (0).
+constexpr UINT TrackFlags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
+
+constexpr DWORD FontDialogFlags =
+    CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_NOVERTFONTS;
+
+// fontFace holds 32 units; lstrcpynW keeps at most 31 and always terminates.
+constexpr int FontFaceCapacity = 32;
+
+// The runtime's comparison in the default locale folds only the letters A to Z.
+bool FaceIs(const wchar_t* face, const wchar_t* name) {
+    return _wcsicmp(face, name) == 0;
+}
+
+UINT MarkedPositionItem(int32_t linePosition) {
+    if (linePosition == Above) {
+        return IDM_POSITION_ABOVE;
+    }
+    if (linePosition == Below) {
+        return IDM_POSITION_BELOW;
+    }
+    return IDM_POSITION_HIDDEN;
+}
+
+UINT FontItemFlags(bool checked) {
+    return checked ? MF_STRING | MF_CHECKED : MF_STRING;
+}
+
+// The six menus of one opening. A submenu that could not be attached to the main menu is
+// not destroyed with it, so `attached` tells which ones are still to be destroyed on their
+// own (the main menu itself is never attached).
+enum MenuIndex { MainMenu, FontMenu, PositionMenu, LeadingZeroMenu, ColoursMenu, StartMenu };
+constexpr int MenuCount = 6;
+
+struct TrayMenus {
+    HMENU menus[MenuCount];
+    bool attached[MenuCount];
+};
+
+void AttachSubmenu(TrayMenus* menus, MenuIndex index, const wchar_t* text) {
+    menus->attached[index] =
+        AppendMenuW(menus->menus[MainMenu], MF_POPUP,
+                    reinterpret_cast<UINT_PTR>(menus->menus[index]), text) != 0;
+}
+
+void BuildMenu(TrayMenus* menus) {
+    const Settings& settings = appState.settings;
+    HMENU main = menus->menus[MainMenu];
+
+    AppendMenuW(main, MF_STRING, IDM_ADDITIONAL_LINE, L"Additional line\u2026");
+
+    HMENU position = menus->menus[PositionMenu];
+    AppendMenuW(position, MF_STRING, IDM_POSITION_ABOVE, L"Above");
+    AppendMenuW(position, MF_STRING, IDM_POSITION_BELOW, L"Below");
+    AppendMenuW(position, MF_STRING, IDM_POSITION_HIDDEN, L"Hidden");
+    CheckMenuRadioItem(position, IDM_POSITION_ABOVE, IDM_POSITION_HIDDEN,
+                       MarkedPositionItem(settings.linePosition), MF_BYCOMMAND);
+    AttachSubmenu(menus, PositionMenu, L"Additional line position");
+
+    HMENU leadingZero = menus->menus[LeadingZeroMenu];
+    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_ON, L"On");
+    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_OFF, L"Off");
+    CheckMenuRadioItem(leadingZero, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
+                       settings.leadingZero != 0 ? IDM_LEADING_ZERO_ON : IDM_LEADING_ZERO_OFF,
+                       MF_BYCOMMAND);
+    AttachSubmenu(menus, LeadingZeroMenu, L"Leading zero");
+
+    HMENU colours = menus->menus[ColoursMenu];
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_BLACK_TEXT, L"Black text / white border");
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_WHITE_TEXT, L"White text / black border");
+    CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT,
+                       settings.colourScheme != 0 ? IDM_COLOURS_WHITE_TEXT : IDM_COLOURS_BLACK_TEXT,
+                       MF_BYCOMMAND);
+    AttachSubmenu(menus, ColoursMenu, L"Text colours");
+
+    AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
+
+    bool calibri = FaceIs(settings.fontFace, L"Calibri");
+    bool lekton = FaceIs(settings.fontFace, L"Lekton");
+    HMENU font = menus->menus[FontMenu];
+    AppendMenuW(font, FontItemFlags(calibri), IDM_FONT_CALIBRI, L"Calibri");
+    AppendMenuW(font, FontItemFlags(lekton), IDM_FONT_LEKTON, L"Lekton");
+    AppendMenuW(font, FontItemFlags(!calibri && !lekton), IDM_FONT_OTHER, L"Other\u2026");
+    AttachSubmenu(menus, FontMenu, L"Font");
+
+    // Read anew at every opening: the entry may have changed outside the program.
+    HMENU start = menus->menus[StartMenu];
+    AppendMenuW(start, MF_STRING, IDM_STARTUP_YES, L"Yes");
+    AppendMenuW(start, MF_STRING, IDM_STARTUP_NO, L"No");
+    UINT startMark = IDM_STARTUP_YES + (IsStartWithWindowsEnabled() ? 0 : 1);
+    CheckMenuRadioItem(start, IDM_STARTUP_YES, IDM_STARTUP_NO, startMark, MF_BYCOMMAND);
+    AttachSubmenu(menus, StartMenu, L"Start with Windows");
+
+    AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(main, MF_STRING, IDM_REFRESH, L"Refresh");
+    AppendMenuW(main, MF_STRING, IDM_ABOUT, L"About Kivet\u2026");
+    AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(main, MF_STRING, IDM_EXIT, L"Exit");
+}
+
+// A settings command has changed the record in memory: persist it, then show it. A failed
+// save is not reported; the icon shows the change until the program ends.
+void SaveAndRedraw() {
+    SaveSettings(&appState.settings);
+    RefreshTrayIcon();
+}
+
+void SetFontFace(const wchar_t* face) {
+    lstrcpynW(appState.settings.fontFace, face, FontFaceCapacity);
+    SaveAndRedraw();
+}
+
+void AskForAdditionalLine(HWND window) {
+    wchar_t* text = PromptForAdditionalLine(window, appState.settings.additionalLine);
+    if (text == nullptr) {
+        return;
+    }
+    ReplaceOwnedString(&appState.settings.additionalLine, text);
+    SaveAndRedraw();
+}
+
+// Only the face of the choice is kept; the renderer picks size and weight itself.
+void ChooseOtherFont(HWND window) {
+    LOGFONTW logFont;
+    ZeroMemory(&logFont, sizeof(logFont));
+    lstrcpynW(logFont.lfFaceName, appState.settings.fontFace, FontFaceCapacity);
+
+    CHOOSEFONTW choice;
+    ZeroMemory(&choice, sizeof(choice));
+    choice.lStructSize = sizeof(choice);
+    choice.hwndOwner = window;
+    choice.lpLogFont = &logFont;
+    choice.Flags = FontDialogFlags;
+    if (!platform.chooseFont(&choice)) {
+        return;
+    }
+    SetFontFace(logFont.lfFaceName);
+}
+
+void ChangeStartWithWindows(HWND window, bool enable) {
+    if (!SetStartWithWindows(enable)) {
+        platform.messageBox(window, StartupErrorText, StartupErrorCaption, MB_OK | MB_ICONERROR);
+    }
+}
+
+void RunCommand(HWND window, UINT command) {
+    Settings& settings = appState.settings;
+    switch (command) {
+    case IDM_ADDITIONAL_LINE:
+        AskForAdditionalLine(window);
+        break;
+    case IDM_POSITION_ABOVE:
+        settings.linePosition = Above;
+        SaveAndRedraw();
+        break;
+    case IDM_POSITION_BELOW:
+        settings.linePosition = Below;
+        SaveAndRedraw();
+        break;
+    case IDM_POSITION_HIDDEN:
+        settings.linePosition = Hidden;
+        SaveAndRedraw();
+        break;
+    case IDM_FONT_CALIBRI:
+        SetFontFace(L"Calibri");
+        break;
+    case IDM_FONT_LEKTON:
+        SetFontFace(L"Lekton");
+        break;
+    case IDM_FONT_OTHER:
+        ChooseOtherFont(window);
+        break;
+    case IDM_REFRESH:
+        RefreshTrayIcon();
+        ScheduleMidnightTimer();
+        break;
+    case IDM_LEADING_ZERO_ON:
+        settings.leadingZero = 1;
+        SaveAndRedraw();
+        break;
+    case IDM_LEADING_ZERO_OFF:
+        settings.leadingZero = 0;
+        SaveAndRedraw();
+        break;
+    case IDM_STARTUP_YES:
+        ChangeStartWithWindows(window, true);
+        break;
+    case IDM_STARTUP_NO:
+        ChangeStartWithWindows(window, false);
+        break;
+    case IDM_COLOURS_BLACK_TEXT:
+        settings.colourScheme = 0;
+        SaveAndRedraw();
+        break;
+    case IDM_COLOURS_WHITE_TEXT:
+        settings.colourScheme = 1;
+        SaveAndRedraw();
+        break;
+    case IDM_ABOUT:
+        platform.messageBox(window, AboutText, AboutCaption, MB_OK | MB_ICONINFORMATION);
+        break;
+    case IDM_EXIT:
+        // WM_DESTROY removes the icon and posts the quit request before this returns.
+        DestroyWindow(window);
+        break;
+    default:
+        break; // dismissed (0), or nothing of ours
+    }
+}
+
+void DestroyMenus(TrayMenus* menus) {
+    for (int index = 0; index < MenuCount; ++index) {
+        if (menus->menus[index] != nullptr && !menus->attached[index]) {
+            DestroyMenu(menus->menus[index]);
+        }
+    }
+}
+
+} // namespace
+
+void ShowTrayMenu(HWND window) {
+    TrayMenus menus;
+    ZeroMemory(&menus, sizeof(menus));
+    bool complete = true;
+    for (int index = 0; index < MenuCount; ++index) {
+        menus.menus[index] = CreatePopupMenu();
+        complete = complete && menus.menus[index] != nullptr;
+    }
+    if (!complete) {
+        DestroyMenus(&menus);
+        return;
+    }
+
+    BuildMenu(&menus);
+
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    // Without this the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(window);
+    UINT command = static_cast<UINT>(platform.trackPopupMenu(
+        menus.menus[MainMenu], TrackFlags, cursor.x, cursor.y, 0, window, nullptr));
+
+    RunCommand(window, command);
+
+    // Lets the menu's window close properly when the next message comes; after "Exit" the
+    // window is gone and the message is lost, which does no harm.
+    PostMessageW(window, WM_NULL, 0, 0);
+    DestroyMenus(&menus); // the main menu takes every attached submenu with it
+}
