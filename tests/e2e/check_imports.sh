@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# check_imports.sh EXE: fails unless every DLL the exe imports is one that Windows itself ships.
+set -uo pipefail
+allowed=" advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll "
+names=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')
+if [ -z "$names" ]; then
+    echo "FAIL no imports read from $1"
+    exit 1
+fi
+failed=0
+for name in $names; do
+    if [[ "$allowed" == *" $name "* ]]; then
+        echo "ok   $name"
+    else
+        echo "FAIL $name is not one of Windows' own DLLs"
+        failed=1
+    fi
+done
+exit $failed

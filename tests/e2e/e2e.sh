@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# End-to-end: the real Kivet.exe under Wine in a virtual desktop with a taskbar, acted on from
+# outside as Windows and a user would, observed through screenshots of the notification area.
+#   e2e.sh BUILD_DIR lifecycle   start (with arguments), stay, a second start, WM_CLOSE
+#   e2e.sh BUILD_DIR redraws     the clock moved (libfaketime), then WM_TIMECHANGE,
+#                                WM_SETTINGCHANGE, resume, a restarted taskbar and a midnight:
+#                                each time the icon shows the new week
+#   e2e.sh BUILD_DIR resources   version block and manifest read back through the platform
+# Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+scenario=$2
+source "$here/../../scripts/kivet-desktop.sh"
+
+kivet="$build/Kivet.exe"
+driver="$build/tests/e2e/kivet-driver.exe"
+work="$build/e2e-work/$scenario"
+rm -rf "$work"
+mkdir -p "$work"
+passed=0
+failed=0
+pids=()
+
+check() { # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@" >>"$work/log" 2>&1; then
+        echo "ok   $what"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $what"
+        failed=$((failed + 1))
+    fi
+}
+
+finish() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    kivet_desktop_stop
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit $?
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+driver() {
+    wine "$driver" "$@"
+}
+
+# The icon Kivet shows for a week, rendered by the same code with the prefix's settings.
+expected_icon() {
+    [ -f "$work/week$1.pam" ] || driver render "$1" "$(winepath -w "$work/week$1.pam")" >/dev/null
+    echo "$work/week$1.pam"
+}
+
+shows_week() { # shows_week WEEK SHOT-NAME
+    kivet_desktop_shot "$work/$2.ppm"
+    python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")"
+}
+
+shows_no_week() {
+    kivet_desktop_shot "$work/$2.ppm"
+    python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")" --absent
+}
+
+# Waits up to SECONDS for the screen to show WEEK.
+comes_to_show() { # comes_to_show WEEK SECONDS NAME
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        shows_week "$1" "$3" >/dev/null && return 0
+        sleep 0.5
+    done
+    shows_week "$1" "$3"
+}
+
+# Waits up to SECONDS for WEEK's icon to leave the screen.
+comes_to_hide() { # comes_to_hide WEEK SECONDS NAME
+    local deadline=$((SECONDS + $2))
+    while [ $SECONDS -lt $deadline ]; do
+        shows_no_week "$1" "$3" >/dev/null && return 0
+        sleep 0.5
+    done
+    shows_no_week "$1" "$3"
+}
+
+running() {
+    kill -0 "$1" 2>/dev/null
+}
+
+exits_with() { # exits_with PID CODE SECONDS
+    local deadline=$((SECONDS + $3))
+    while running "$1" && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+    running "$1" && return 1
+    wait "$1"
+    local status=$?
+    echo "exit code $status"
+    [ "$status" -eq "$2" ]
+}
+
+start_session() {
+    unset DISPLAY
+    kivet_desktop_start "$build" e2e || exit 1
+    # Default settings, and a window that keeps the desktop open between two Kivets.
+    wine reg delete 'HKCU\Software\Pellow Dune\Kivet' /f >/dev/null 2>&1
+    wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Kivet /f >/dev/null 2>&1
+    driver hold 600 >/dev/null 2>&1 &
+    pids+=($!)
+}
+
+lifecycle() {
+    start_session
+    local week
+    week=$(date +%-V)
+    wine "$kivet" --help "/an argument" 42 >/dev/null 2>&1 &
+    local first=$!
+    pids+=("$first")
+    check "starts and creates its window (arguments ignored)" driver wait-window 30
+    check "shows the icon of this week ($week)" comes_to_show "$week" 10 started
+    sleep 2
+    check "stays running" running "$first"
+    local other=$(((week % 52) + 1))
+    check "the icon is not that of week $other" shows_no_week "$other" other-week
+
+    local before=$SECONDS
+    timeout 30 wine "$kivet" >/dev/null 2>&1
+    local status=$?
+    check "a second start ends with exit code 0 (got $status)" test "$status" -eq 0
+    check "a second start ends at once ($((SECONDS - before)) s)" test $((SECONDS - before)) -le 10
+    check "the first one still runs" running "$first"
+    check "and still shows its icon" shows_week "$week" after-second
+
+    driver post 0x10 0 0 >/dev/null
+    check "WM_CLOSE ends it with exit code 0" exits_with "$first" 0 20
+    check "the window is gone" driver wait-gone 5
+    check "the icon is gone" comes_to_hide "$week" 5 closed
+}
+
+# Moves the clock of processes started with fake_clock to local time "$1" in $TZ.
+set_clock() {
+    local target
+    target=$(date -d "$1" +%s)
+    local offset=$((target - $(date +%s)))
+    if [ "$offset" -ge 0 ]; then
+        offset="+$offset"
+    fi
+    echo "$offset" >"$work/faketime"
+    sleep 1.2 # the library reads the file at most once a second
+}
+
+redraws() {
+    start_session
+    export TZ=Europe/Berlin
+    set_clock "2026-04-01 12:00:00"
+    LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
+        FAKETIME_TIMESTAMP_FILE="$work/faketime" FAKETIME_CACHE_DURATION=1 \
+        FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 \
+        wine "$kivet" >/dev/null 2>&1 &
+    local kivet_pid=$!
+    pids+=("$kivet_pid")
+    check "starts under the moved clock" driver wait-window 30
+    check "shows week 14 on 1 April 2026" comes_to_show 14 10 w14
+
+    set_clock "2026-04-08 12:00:00"
+    check "WM_TIMECHANGE is answered 0" test "$(driver send 0x1E 0 0 | tr -d '\r')" = 0
+    check "after WM_TIMECHANGE it shows week 15" comes_to_show 15 5 w15
+
+    set_clock "2026-04-15 12:00:00"
+    check "WM_SETTINGCHANGE is answered 0" test "$(driver send 0x1A 0x14 0 | tr -d '\r')" = 0
+    check "after WM_SETTINGCHANGE it shows week 16" comes_to_show 16 5 w16
+
+    set_clock "2026-04-22 12:00:00"
+    check "resume is answered 1" test "$(driver send 0x218 18 0 | tr -d '\r')" = 1
+    check "after resume it shows week 17" comes_to_show 17 5 w17
+
+    set_clock "2026-04-29 12:00:00"
+    check "a restarted taskbar has no icon" driver tray-delete
+    check "the tray is empty" comes_to_hide 17 5 restarted
+    check "TaskbarCreated broadcast" driver taskbar-created
+    check "after TaskbarCreated the icon is back, with week 18" comes_to_show 18 5 w18
+
+    # Sunday 3 May, ten seconds before midnight; the timer fires at 00:00:30 of Monday.
+    set_clock "2026-05-03 23:59:50"
+    driver send 0x1E 0 0 >/dev/null
+    local armed=$SECONDS
+    sleep 15
+    check "at 00:00:05 it still shows week 18" shows_week 18 before-midnight
+    check "after 00:00:30 it shows week 19" comes_to_show 19 45 w19
+    echo "     the new week appeared $((SECONDS - armed)) s after 23:59:5x"
+
+    driver post 0x10 0 0 >/dev/null
+    check "WM_CLOSE ends it with exit code 0" exits_with "$kivet_pid" 0 20
+}
+
+resources() {
+    unset DISPLAY
+    kivet_wine_env "$build"
+    kivet_ensure_prefix
+    kivet_ensure_display || exit 1
+    kivet_start_wineserver
+    driver resources "$(winepath -w "$kivet")" | tr -d '\r' >"$work/resources.txt"
+    check "version block and manifest read back as built" \
+        bash -c "python3 '$here/check_resources.py' <'$work/resources.txt'"
+    cat "$work/log"
+}
+
+case "$scenario" in
+lifecycle | redraws | resources) "$scenario" ;;
+*) echo "unknown scenario $scenario" >&2; exit 2 ;;
+esac

@@ -1,0 +1,254 @@
+// kivet-driver: acts on a running Kivet from outside, as Windows and a user would, and reads
+// what the exe carries. Console program for the end-to-end tests and `make run`.
+//   wait-window SECONDS      until the main window exists; prints its handle
+//   wait-gone SECONDS        until no main window exists
+//   send MESSAGE WPARAM LPARAM   SendMessageW to the main window; prints the result
+//   post MESSAGE WPARAM LPARAM   PostMessageW to the main window
+//   tray-delete              takes Kivet's icon out of the notification area, as a taskbar
+//                            that has just been restarted would have lost it
+//   taskbar-created          broadcasts the shell's "TaskbarCreated" to every top-level window
+//   render WEEK PATH         the icon Kivet would show for WEEK with the stored settings, as a
+//                            PAM (RGB_ALPHA) file
+//   resources EXE            prints the exe's resources, version block and manifest
+//   hold SECONDS             shows a small window in the top-left corner for that long, which
+//                            keeps a virtual desktop open while Kivet is not running
+// Numbers may be decimal or 0x hex. Exit code 0 on success, 1 on failure or timeout.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
+
+#include "common/app_state.h"
+#include "common/strings.h"
+#include "icon/icon_text.h"
+#include "icon/week_icon.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+const wchar_t MainWindowClass[] = L"PellowDune.Kivet.Window";
+
+HWND WaitForWindow(double seconds, bool present) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    for (;;) {
+        HWND window = FindWindowW(MainWindowClass, nullptr);
+        if ((window != nullptr) == present || GetTickCount64() >= deadline) {
+            return window;
+        }
+        Sleep(20);
+    }
+}
+
+unsigned long long Number(const wchar_t* text) {
+    return wcstoull(text, nullptr, 0);
+}
+
+int SendOrPost(bool send, wchar_t** arguments) {
+    HWND window = FindWindowW(MainWindowClass, nullptr);
+    if (window == nullptr) {
+        fprintf(stderr, "no Kivet window\n");
+        return 1;
+    }
+    const UINT message = static_cast<UINT>(Number(arguments[0]));
+    const WPARAM wParam = static_cast<WPARAM>(Number(arguments[1]));
+    const LPARAM lParam = static_cast<LPARAM>(Number(arguments[2]));
+    if (!send) {
+        return PostMessageW(window, message, wParam, lParam) ? 0 : 1;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) {
+        fprintf(stderr, "no answer\n");
+        return 1;
+    }
+    printf("%lld\n", static_cast<long long>(result));
+    return 0;
+}
+
+int RenderIcon(int week, const wchar_t* path) {
+    LoadSettings(&appState.settings);
+    wchar_t label[WeekLabelCapacity] = {};
+    if (!FormatWeekLabel(week, appState.settings.leadingZero, label)) {
+        return 1;
+    }
+    const wchar_t* lines[2] = {nullptr, nullptr};
+    const int count = ArrangeIconLines(label, appState.settings.additionalLine,
+                                       appState.settings.linePosition, lines);
+    HICON icon = RenderWeekIcon(lines, count);
+    if (icon == nullptr) {
+        return 1;
+    }
+    ICONINFO info;
+    GetIconInfo(icon, &info);
+    BITMAP bitmap;
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    const int edge = bitmap.bmWidth;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = edge;
+    format.bmiHeader.biHeight = -edge;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> pixels(static_cast<size_t>(edge) * edge * 4);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, info.hbmColor, 0, edge, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+    FreeHeapBlock(appState.settings.additionalLine);
+
+    FILE* file = _wfopen(path, L"wb");
+    if (file == nullptr) {
+        return 1;
+    }
+    fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n",
+            edge, edge);
+    for (size_t index = 0; index < pixels.size(); index += 4) {
+        const unsigned char rgba[4] = {pixels[index + 2], pixels[index + 1], pixels[index],
+                                       pixels[index + 3]};
+        fwrite(rgba, 1, 4, file);
+    }
+    fclose(file);
+    return 0;
+}
+
+BOOL CALLBACK PrintLanguage(HMODULE, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR) {
+    printf("resource type=%u id=%u language=0x%04X\n",
+           static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(type)),
+           static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(name)), language);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintNames(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR) {
+    if (!IS_INTRESOURCE(name)) {
+        printf("resource type=%u name=%ls\n",
+               static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(type)), name);
+        return TRUE;
+    }
+    EnumResourceLanguagesW(module, type, name, PrintLanguage, 0);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintTypes(HMODULE module, LPWSTR type, LONG_PTR) {
+    EnumResourceNamesW(module, type, PrintNames, 0);
+    return TRUE;
+}
+
+int PrintResources(const wchar_t* path) {
+    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return 1;
+    }
+    EnumResourceTypesW(module, PrintTypes, 0);
+    HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    if (manifest != nullptr) {
+        const DWORD bytes = SizeofResource(module, manifest);
+        const char* text = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+        printf("manifest-begin\n%.*s\nmanifest-end\n", static_cast<int>(bytes), text);
+    }
+    FreeLibrary(module);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    std::vector<unsigned char> block(size);
+    if (size == 0 || !GetFileVersionInfoW(path, 0, size, block.data())) {
+        return 1;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) {
+        printf("FileVersion=%u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+               LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+               LOWORD(fixed->dwFileVersionLS));
+        printf("ProductVersion=%u.%u.%u.%u\n", HIWORD(fixed->dwProductVersionMS),
+               LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS),
+               LOWORD(fixed->dwProductVersionLS));
+        printf("FlagsMask=0x%lX\nFlags=0x%lX\nOS=0x%lX\nType=%lu\nSubtype=%lu\n",
+               fixed->dwFileFlagsMask, fixed->dwFileFlags, fixed->dwFileOS, fixed->dwFileType,
+               fixed->dwFileSubtype);
+    }
+    WORD* translation = nullptr;
+    if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                       reinterpret_cast<void**>(&translation), &length) &&
+        length >= 4) {
+        printf("Translation=%04X%04X\n", translation[0], translation[1]);
+    }
+    const wchar_t* const keys[] = {L"CompanyName",   L"FileDescription",  L"FileVersion",
+                                   L"InternalName",  L"OriginalFilename", L"ProductName",
+                                   L"ProductVersion"};
+    for (const wchar_t* key : keys) {
+        wchar_t query[96];
+        FormatString(query, 96, L"\\StringFileInfo\\040904B0\\%ls", key);
+        wchar_t* value = nullptr;
+        if (VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&value), &length)) {
+            char utf8[256] = {};
+            WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8, sizeof(utf8), nullptr, nullptr);
+            printf("String %ls=%s\n", key, utf8);
+        }
+    }
+    return 0;
+}
+
+int Hold(double seconds) {
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"hold", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  40, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) {
+        return 1;
+    }
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (GetTickCount64() < deadline) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int count, wchar_t** arguments) {
+    if (count < 2) {
+        return 1;
+    }
+    const wchar_t* command = arguments[1];
+    if (wcscmp(command, L"wait-window") == 0 && count == 3) {
+        HWND window = WaitForWindow(_wtof(arguments[2]), true);
+        printf("%p\n", static_cast<void*>(window));
+        return window != nullptr ? 0 : 1;
+    }
+    if (wcscmp(command, L"wait-gone") == 0 && count == 3) {
+        return WaitForWindow(_wtof(arguments[2]), false) == nullptr ? 0 : 1;
+    }
+    if ((wcscmp(command, L"send") == 0 || wcscmp(command, L"post") == 0) && count == 5) {
+        return SendOrPost(wcscmp(command, L"send") == 0, arguments + 2);
+    }
+    if (wcscmp(command, L"tray-delete") == 0) {
+        NOTIFYICONDATAW data = {};
+        data.cbSize = sizeof(data);
+        data.hWnd = FindWindowW(MainWindowClass, nullptr);
+        data.uID = 1;
+        return data.hWnd != nullptr && Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    }
+    if (wcscmp(command, L"taskbar-created") == 0) {
+        const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+        return SendNotifyMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
+    }
+    if (wcscmp(command, L"render") == 0 && count == 4) {
+        return RenderIcon(static_cast<int>(Number(arguments[2])), arguments[3]);
+    }
+    if (wcscmp(command, L"resources") == 0 && count == 3) {
+        return PrintResources(arguments[2]);
+    }
+    if (wcscmp(command, L"hold") == 0 && count == 3) {
+        return Hold(_wtof(arguments[2]));
+    }
+    fprintf(stderr, "unknown command\n");
+    return 1;
+}
