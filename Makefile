@@ -1,7 +1,7 @@
 # Everyday verbs. `make test` is what CI runs; it installs what it needs first.
 JOBS ?= 2
 
-.PHONY: setup native windows test test-native test-windows clean
+.PHONY: setup native windows release test test-native test-windows clean
 
 setup:
 	@scripts/setup
@@ -13,6 +13,11 @@ native: setup
 windows: setup
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
+
+# Kivet-<version>-win64.zip and .msi with SHA256SUMS, in build/windows.
+release: setup
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target release
 
 test-native: native
 	ctest --preset native -j $(JOBS)
