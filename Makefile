@@ -27,5 +27,12 @@ test-windows: windows
 
 test: test-native test-windows
 
+# The contact sheet of the tray icon, drawn by its own renderer: every edge, colour scheme and
+# line position on a light and a dark taskbar, in build/windows/kivet-sheet.png.
+.PHONY: preview
+preview: windows
+	scripts/with-wine-session build/windows wine build/windows/tools/kivet-preview.exe \
+		--sheet build/windows/kivet-sheet.png
+
 clean:
 	rm -rf build
