@@ -15,6 +15,7 @@ source "$here/../../scripts/kivet-desktop.sh"
 
 kivet="$build/Kivet.exe"
 driver="$build/tests/e2e/kivet-driver.exe"
+preview="$build/tools/kivet-preview.exe"
 work="$build/e2e-work/$scenario"
 rm -rf "$work"
 mkdir -p "$work"
@@ -51,40 +52,44 @@ driver() {
     wine "$driver" "$@"
 }
 
-# The icon Kivet shows for a week, rendered by the same code with the prefix's settings.
+# The icon for a date as kivet-preview draws it with the default settings, as a PAM file.
 expected_icon() {
-    [ -f "$work/week$1.pam" ] || driver render "$1" "$(winepath -w "$work/week$1.pam")" >/dev/null
-    echo "$work/week$1.pam"
+    local pam="$work/icon-$1.pam"
+    if [ ! -f "$pam" ]; then
+        wine "$preview" --out "$(winepath -w "$work/icon-$1.png")" --date "$1" >/dev/null &&
+            convert "$work/icon-$1.png" -depth 8 "pam:$pam"
+    fi
+    echo "$pam"
 }
 
-shows_week() { # shows_week WEEK SHOT-NAME
+shows_date() { # shows_date YYYY-MM-DD SHOT-NAME: the icon of that date's week is on show
     kivet_desktop_shot "$work/$2.ppm"
     python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")"
 }
 
-shows_no_week() {
+shows_no_date() {
     kivet_desktop_shot "$work/$2.ppm"
     python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")" --absent
 }
 
-# Waits up to SECONDS for the screen to show WEEK.
-comes_to_show() { # comes_to_show WEEK SECONDS NAME
+# Waits up to SECONDS for the screen to show the icon of DATE's week.
+comes_to_show() { # comes_to_show DATE SECONDS NAME
     local deadline=$((SECONDS + $2))
     while [ $SECONDS -lt $deadline ]; do
-        shows_week "$1" "$3" >/dev/null && return 0
+        shows_date "$1" "$3" >/dev/null && return 0
         sleep 0.5
     done
-    shows_week "$1" "$3"
+    shows_date "$1" "$3"
 }
 
-# Waits up to SECONDS for WEEK's icon to leave the screen.
-comes_to_hide() { # comes_to_hide WEEK SECONDS NAME
+# Waits up to SECONDS for that icon to leave the screen.
+comes_to_hide() { # comes_to_hide DATE SECONDS NAME
     local deadline=$((SECONDS + $2))
     while [ $SECONDS -lt $deadline ]; do
-        shows_no_week "$1" "$3" >/dev/null && return 0
+        shows_no_date "$1" "$3" >/dev/null && return 0
         sleep 0.5
     done
-    shows_no_week "$1" "$3"
+    shows_no_date "$1" "$3"
 }
 
 running() {
@@ -115,17 +120,18 @@ start_session() {
 
 lifecycle() {
     start_session
-    local week
+    local today week other
+    today=$(date +%F)
     week=$(date +%-V)
+    other=$(date -d "$today + 7 days" +%F)
     wine "$kivet" --help "/an argument" 42 >/dev/null 2>&1 &
     local first=$!
     pids+=("$first")
     check "starts and creates its window (arguments ignored)" driver wait-window 30
-    check "shows the icon of this week ($week)" comes_to_show "$week" 10 started
+    check "shows the icon of this week ($week)" comes_to_show "$today" 10 started
     sleep 2
     check "stays running" running "$first"
-    local other=$(((week % 52) + 1))
-    check "the icon is not that of week $other" shows_no_week "$other" other-week
+    check "the icon is not that of next week" shows_no_date "$other" other-week
 
     local before=$SECONDS
     timeout 30 wine "$kivet" >/dev/null 2>&1
@@ -133,12 +139,12 @@ lifecycle() {
     check "a second start ends with exit code 0 (got $status)" test "$status" -eq 0
     check "a second start ends at once ($((SECONDS - before)) s)" test $((SECONDS - before)) -le 10
     check "the first one still runs" running "$first"
-    check "and still shows its icon" shows_week "$week" after-second
+    check "and still shows its icon" shows_date "$today" after-second
 
     driver post 0x10 0 0 >/dev/null
     check "WM_CLOSE ends it with exit code 0" exits_with "$first" 0 20
     check "the window is gone" driver wait-gone 5
-    check "the icon is gone" comes_to_hide "$week" 5 closed
+    check "the icon is gone" comes_to_hide "$today" 5 closed
 }
 
 # Moves the clock of processes started with fake_clock to local time "$1" in $TZ.
@@ -164,33 +170,33 @@ redraws() {
     local kivet_pid=$!
     pids+=("$kivet_pid")
     check "starts under the moved clock" driver wait-window 30
-    check "shows week 14 on 1 April 2026" comes_to_show 14 10 w14
+    check "shows week 14 on 1 April 2026" comes_to_show 2026-04-01 10 w14
 
     set_clock "2026-04-08 12:00:00"
     check "WM_TIMECHANGE is answered 0" test "$(driver send 0x1E 0 0 | tr -d '\r')" = 0
-    check "after WM_TIMECHANGE it shows week 15" comes_to_show 15 5 w15
+    check "after WM_TIMECHANGE it shows week 15" comes_to_show 2026-04-08 5 w15
 
     set_clock "2026-04-15 12:00:00"
     check "WM_SETTINGCHANGE is answered 0" test "$(driver send 0x1A 0x14 0 | tr -d '\r')" = 0
-    check "after WM_SETTINGCHANGE it shows week 16" comes_to_show 16 5 w16
+    check "after WM_SETTINGCHANGE it shows week 16" comes_to_show 2026-04-15 5 w16
 
     set_clock "2026-04-22 12:00:00"
     check "resume is answered 1" test "$(driver send 0x218 18 0 | tr -d '\r')" = 1
-    check "after resume it shows week 17" comes_to_show 17 5 w17
+    check "after resume it shows week 17" comes_to_show 2026-04-22 5 w17
 
     set_clock "2026-04-29 12:00:00"
     check "a restarted taskbar has no icon" driver tray-delete
-    check "the tray is empty" comes_to_hide 17 5 restarted
+    check "the tray is empty" comes_to_hide 2026-04-22 5 restarted
     check "TaskbarCreated broadcast" driver taskbar-created
-    check "after TaskbarCreated the icon is back, with week 18" comes_to_show 18 5 w18
+    check "after TaskbarCreated the icon is back, with week 18" comes_to_show 2026-04-29 5 w18
 
     # Sunday 3 May, ten seconds before midnight; the timer fires at 00:00:30 of Monday.
     set_clock "2026-05-03 23:59:50"
     driver send 0x1E 0 0 >/dev/null
     local armed=$SECONDS
     sleep 15
-    check "at 00:00:05 it still shows week 18" shows_week 18 before-midnight
-    check "after 00:00:30 it shows week 19" comes_to_show 19 45 w19
+    check "at 00:00:05 it still shows week 18" shows_date 2026-05-03 before-midnight
+    check "after 00:00:30 it shows week 19" comes_to_show 2026-05-04 45 w19
     echo "     the new week appeared $((SECONDS - armed)) s after 23:59:5x"
 
     driver post 0x10 0 0 >/dev/null

@@ -7,8 +7,6 @@
 //   tray-delete              takes Kivet's icon out of the notification area, as a taskbar
 //                            that has just been restarted would have lost it
 //   taskbar-created          broadcasts the shell's "TaskbarCreated" to every top-level window
-//   render WEEK PATH         the icon Kivet would show for WEEK with the stored settings, as a
-//                            PAM (RGB_ALPHA) file
 //   resources EXE            prints the exe's resources, version block and manifest
 //   hold SECONDS             shows a small window in the top-left corner for that long, which
 //                            keeps a virtual desktop open while Kivet is not running
@@ -21,11 +19,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "common/app_state.h"
 #include "common/strings.h"
-#include "icon/icon_text.h"
-#include "icon/week_icon.h"
-#include "settings/settings_store.h"
 
 namespace {
 
@@ -64,55 +58,6 @@ int SendOrPost(bool send, wchar_t** arguments) {
         return 1;
     }
     printf("%lld\n", static_cast<long long>(result));
-    return 0;
-}
-
-int RenderIcon(int week, const wchar_t* path) {
-    LoadSettings(&appState.settings);
-    wchar_t label[WeekLabelCapacity] = {};
-    if (!FormatWeekLabel(week, appState.settings.leadingZero, label)) {
-        return 1;
-    }
-    const wchar_t* lines[2] = {nullptr, nullptr};
-    const int count = ArrangeIconLines(label, appState.settings.additionalLine,
-                                       appState.settings.linePosition, lines);
-    HICON icon = RenderWeekIcon(lines, count);
-    if (icon == nullptr) {
-        return 1;
-    }
-    ICONINFO info;
-    GetIconInfo(icon, &info);
-    BITMAP bitmap;
-    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-    const int edge = bitmap.bmWidth;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = edge;
-    format.bmiHeader.biHeight = -edge;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    std::vector<unsigned char> pixels(static_cast<size_t>(edge) * edge * 4);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, info.hbmColor, 0, edge, pixels.data(), &format, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-    FreeHeapBlock(appState.settings.additionalLine);
-
-    FILE* file = _wfopen(path, L"wb");
-    if (file == nullptr) {
-        return 1;
-    }
-    fprintf(file, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n",
-            edge, edge);
-    for (size_t index = 0; index < pixels.size(); index += 4) {
-        const unsigned char rgba[4] = {pixels[index + 2], pixels[index + 1], pixels[index],
-                                       pixels[index + 3]};
-        fwrite(rgba, 1, 4, file);
-    }
-    fclose(file);
     return 0;
 }
 
@@ -239,9 +184,6 @@ int wmain(int count, wchar_t** arguments) {
     if (wcscmp(command, L"taskbar-created") == 0) {
         const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
         return SendNotifyMessageW(HWND_BROADCAST, message, 0, 0) ? 0 : 1;
-    }
-    if (wcscmp(command, L"render") == 0 && count == 4) {
-        return RenderIcon(static_cast<int>(Number(arguments[2])), arguments[3]);
     }
     if (wcscmp(command, L"resources") == 0 && count == 3) {
         return PrintResources(arguments[2]);

@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# End-to-end: the real Kivet.exe's tray menu and input window under Wine, on a plain X display
+# of its own (menus take keystrokes there; inside a Wine virtual desktop they did not).
+#   menu_e2e.sh BUILD_DIR
+# The shell's right-click is posted to the main window; the menu is then driven with xdotool
+# keystrokes and the result read back with `wine reg query`. Screenshots of the open menu and
+# of the input window land in BUILD_DIR/menu-e2e/. Prints one line per check and
+# "N passed, N failed"; exit 0 when nothing failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+source "$here/../../scripts/wine-env.sh"
+
+kivet="$build/Kivet.exe"
+helper="$build/tests/e2e/menu-helper.exe"
+work="$build/menu-e2e"
+settings='HKCU\Software\Pellow Dune\Kivet'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# Where the menu opens; the screenshots are cut from here.
+menu_x=400
+menu_y=300
+passed=0
+failed=0
+kivet_pid=""
+
+check() { # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@" >>"$work/log" 2>&1; then
+        echo "ok   $what"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $what"
+        failed=$((failed + 1))
+    fi
+}
+
+finish() {
+    if [ -n "$kivet_pid" ]; then
+        kill "$kivet_pid" 2>/dev/null
+    fi
+    kivet_stop_wineserver
+    kivet_stop_display
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit $?
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+# The data of one value, or nothing when it is absent.
+value_of() { # value_of KEY NAME
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+has_value() { # has_value KEY NAME EXPECTED
+    local actual
+    actual=$(value_of "$1" "$2")
+    echo "$2: '$actual', want '$3'"
+    [ "$actual" = "$3" ]
+}
+
+has_no_value() { # has_no_value KEY NAME
+    ! wine reg query "$1" /v "$2" >/dev/null 2>&1
+}
+
+# Opens the menu as a right-click on the icon would, then types KEYS into it.
+menu() { # menu KEYS...
+    xdotool mousemove "$menu_x" "$menu_y"
+    wine "$helper" open-menu || return 1
+    sleep 1.2
+    xdotool key --delay 150 "$@"
+    sleep 1
+}
+
+# Waits for a top-level window with exactly this title; prints its X id.
+window_named() { # window_named TITLE SECONDS
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+# The screen around the open menu, its black surroundings trimmed.
+menu_shot() { # menu_shot FILE
+    import -window root -depth 8 -crop 520x320+$((menu_x - 8))+$((menu_y - 8)) +repage \
+        -trim +repage -bordercolor '#3a6ea5' -border 12 "$1"
+}
+
+window_shot() { # window_shot X-WINDOW FILE
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -depth 8 -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+        -bordercolor '#3a6ea5' -border 12 "$2"
+}
+
+exits_with() { # exits_with PID CODE SECONDS
+    local deadline=$((SECONDS + $3))
+    while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
+    kill -0 "$1" 2>/dev/null && return 1
+    wait "$1"
+    local status=$?
+    echo "exit code $status"
+    [ "$status" -eq "$2" ]
+}
+
+mkdir -p "$work"
+rm -f "$work/log" "$work"/*.png
+unset DISPLAY
+kivet_wine_env "$work"
+kivet_ensure_prefix
+kivet_ensure_display || exit 1
+kivet_start_wineserver
+
+wine reg delete "$settings" /f >/dev/null 2>&1
+wine reg delete "$run_key" /v Kivet /f >/dev/null 2>&1
+quoted_path="\"$(winepath -w "$kivet" | tr -d '\r')\""
+
+wine "$kivet" >/dev/null 2>&1 &
+kivet_pid=$!
+check "Kivet starts and creates its main window" wine "$helper" wait-window 30
+
+# Font: the fifth entry; its submenu opens on Calibri, which Return chooses.
+xdotool mousemove "$menu_x" "$menu_y"
+wine "$helper" open-menu
+sleep 1.2
+xdotool key --delay 150 Down Down Down Down Down Right
+sleep 0.8
+menu_shot "$work/menu.png"
+xdotool key Return
+sleep 1
+check "Font > Calibri saves the face" has_value "$settings" Font Calibri
+
+menu Down Down Right Down Return
+check "Additional line position > Below saves 2" has_value "$settings" AdditionalLinePosition 0x2
+
+menu Down Down Down Right Return
+check "Leading zero > On saves 1" has_value "$settings" LeadingZero 0x1
+
+menu Down Down Down Down Right Down Return
+check "Text colours > White text saves 1" has_value "$settings" ColourScheme 0x1
+
+menu Down Down Down Down Down Down Right Return
+check "Start with Windows > Yes writes the quoted path" has_value "$run_key" Kivet "$quoted_path"
+
+menu Down Down Down Down Down Down Right Down Return
+check "Start with Windows > No removes it" has_no_value "$run_key" Kivet
+
+# Additional line: the input window opens with the text selected, so typing replaces it.
+menu Down Return
+input=$(window_named "Kivet additional line" 10)
+check "Additional line… opens the input window" test -n "$input"
+if [ -n "$input" ]; then
+    xdotool windowfocus --sync "$input"
+    xdotool type --delay 100 "KW 1"
+    sleep 0.5
+    window_shot "$input" "$work/input-window.png"
+    xdotool key Return
+    sleep 1
+fi
+check "the typed line is saved" has_value "$settings" AdditionalLine "KW 1"
+
+menu Down Down Down Down Down Down Down Down Return
+about=$(window_named "About Kivet" 10)
+check "About Kivet… shows the About box" test -n "$about"
+if [ -n "$about" ]; then
+    xdotool windowfocus --sync "$about"
+    xdotool key Return
+    sleep 1
+fi
+check "the About box closes with Return" bash -c "! xdotool search --name '^About Kivet\$'"
+check "Kivet still runs" kill -0 "$kivet_pid"
+
+menu Down Down Down Down Down Down Down Down Down Return
+check "Exit ends Kivet with exit code 0" exits_with "$kivet_pid" 0 30
+kivet_pid=""
+check "the main window is gone" wine "$helper" wait-gone 5
+check "the menu screenshot was taken" test -s "$work/menu.png"
+check "the input window screenshot was taken" test -s "$work/input-window.png"
