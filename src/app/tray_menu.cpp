@@ -128,6 +128,7 @@ void SaveAndRedraw() {
 }
 
 void SetFontFace(const wchar_t* face) {
+    // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
     lstrcpynW(appState.settings.fontFace, face, FontFaceCapacity);
     SaveAndRedraw();
 }
@@ -145,6 +146,7 @@ void AskForAdditionalLine(HWND window) {
 void ChooseOtherFont(HWND window) {
     LOGFONTW logFont;
     ZeroMemory(&logFont, sizeof(logFont));
+    // cppcheck-suppress lstrcpynWCalled ; lfFaceName holds LF_FACESIZE (32) units, as many.
     lstrcpynW(logFont.lfFaceName, appState.settings.fontFace, FontFaceCapacity);
 
     CHOOSEFONTW choice;

@@ -28,6 +28,8 @@ int FormatString(wchar_t* destination, size_t capacity, const wchar_t* format, .
 }
 
 void* AllocateZeroed(size_t bytes) {
+    // cppcheck-suppress CastIntegerToAddressAtReturn ; heapAlloc gives an LPVOID: cppcheck does
+    // not see the type through the table of function pointers.
     return platform.heapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
 }
 

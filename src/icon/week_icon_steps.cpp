@@ -189,6 +189,7 @@ bool SpaceIsBlank(int fontHeight) {
 } // namespace
 
 bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
+    // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
     const int length = lstrlenW(line);
     return PrepareLineRaster(line, length, fontHeight, raster) &&
            DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
@@ -196,6 +197,7 @@ bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
 
 bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, size_t windowBytes,
                           LineRaster* raster) {
+    // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
     int length = lstrlenW(line);
     if (!PrepareLineRaster(line, length, fontHeight, raster)) {
         return false;

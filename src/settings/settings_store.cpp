@@ -109,6 +109,8 @@ void LoadSettings(Settings* settings) {
     settings->linePosition = Above;
     settings->leadingZero = 0;
     settings->colourScheme = 0;
+    // cppcheck-suppress lstrcpynWCalled ; the capacity is the destination's own, so the copy always
+    // ends terminated inside it; the source is a terminated string of ours.
     lstrcpynW(settings->fontFace, DefaultFontFace, FontFaceCapacity);
 
     HKEY key = nullptr;
@@ -133,6 +135,7 @@ void LoadSettings(Settings* settings) {
 
     wchar_t* face = ReadRegistryString(key, L"Font", DefaultFontFace);
     if (face != nullptr && face[0] != L'\0') {
+        // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
         lstrcpynW(settings->fontFace, face, FontFaceCapacity);
     }
     FreeHeapBlock(face);
@@ -154,6 +157,7 @@ LSTATUS SaveSettings(const Settings* settings) {
         settings->additionalLine != nullptr ? settings->additionalLine : DefaultAdditionalLine;
     // The face is copied so that what is written always ends inside the array.
     wchar_t face[FontFaceCapacity];
+    // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
     lstrcpynW(face, settings->fontFace, FontFaceCapacity);
 
     SetStringValue(key, L"AdditionalLine", line);
