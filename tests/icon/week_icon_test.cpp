@@ -348,3 +348,43 @@ TEST_F(RenderWeekIconTest, TheFaceOfTheSettingsIsUsed) {
     ASSERT_FALSE(other.empty());
     EXPECT_NE(lekton, other);
 }
+
+TEST_F(RenderWeekIconTest, WhenGdiObjectsRunOutEveryFailedStepGivesBackWhatWasMade) {
+    AnswerSmallIconMetric(16);
+    const wchar_t* lines[] = {L"w", L"7"};
+    HICON warmUp = RenderWeekIcon(lines, 2);
+    ASSERT_NE(warmUp, nullptr);
+    DestroyIcon(warmUp);
+
+    // Take every free GDI handle, then hand them back one at a time: each render fails at a
+    // later step (device context, font, DIB section, second line, icon bitmaps, icon) until
+    // one finally has room.
+    std::vector<HBRUSH> hoard;
+    for (HBRUSH brush; hoard.size() < 200000 && (brush = CreateSolidBrush(0)) != nullptr;) {
+        hoard.push_back(brush);
+    }
+    ASSERT_LT(hoard.size(), 200000u) << "the handle table never filled";
+    int firstSpareWithIcon = -1;
+    for (int spare = 0; spare <= 24 && !hoard.empty(); ++spare) {
+        if (spare > 0) {
+            DeleteObject(hoard.back());
+            hoard.pop_back();
+        }
+        const int before = TakeResourceCensus().gdiObjects;
+        HICON icon = RenderWeekIcon(lines, 2);
+        if (icon != nullptr) {
+            if (firstSpareWithIcon < 0) {
+                firstSpareWithIcon = spare;
+            }
+            DestroyIcon(icon);
+        } else {
+            EXPECT_LT(firstSpareWithIcon, 0) << "more room never makes a render fail";
+        }
+        EXPECT_EQ(TakeResourceCensus().gdiObjects, before) << spare << " handles to spare";
+    }
+    for (HBRUSH brush : hoard) {
+        DeleteObject(brush);
+    }
+    EXPECT_GE(firstSpareWithIcon, 6) << "two lines need at least six objects at once";
+    printf("first icon with %d GDI handles to spare\n", firstSpareWithIcon);
+}
