@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# msi_install.sh BUILD_DIR VERSION
+# The installer for real, under Wine, in a prefix of its own: msiexec /i /qn puts Kivet.exe,
+# its texts and the Start-menu shortcut into the user's profile and registers the product for
+# this user only; the installed exe starts, and ends on WM_CLOSE with exit code 0; msiexec /x
+# /qn takes away what it installed and leaves the user's settings and "Run" entry alone.
+# Prints one line per check and "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/wine-env.sh"
+build=$(cd "$1" && pwd)
+version=$2
+
+msi="$build/Kivet-$version-win64.msi"
+driver="$build/tests/e2e/kivet-driver.exe"
+work="$build/release-check/msi"
+mkdir -p "$work"
+product_code="{0732FD62-6512-4B72-8B64-0508D73935A1}"
+# How Windows Installer spells that code in its registry keys.
+packed_code=26DF2370215627B4B84650807D93531A
+settings_key='HKCU\Software\Pellow Dune\Kivet'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+passed=0
+failed=0
+kivet_pid=""
+check() { # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@" >>"$work/log" 2>&1; then
+        echo "ok   $what"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $what (see $work/log)"
+        failed=$((failed + 1))
+    fi
+}
+finish() {
+    [ -n "$kivet_pid" ] && kill "$kivet_pid" 2>/dev/null
+    kivet_stop_wineserver
+    kivet_stop_display
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit $?
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+: >"$work/log"
+for needed in "$msi" "$driver"; do
+    if [ ! -f "$needed" ]; then
+        echo "FAIL missing $needed"
+        failed=1
+        exit 1
+    fi
+done
+
+kivet_wine_env "$work"
+kivet_ensure_prefix
+kivet_ensure_display || exit 1
+kivet_start_wineserver
+
+unix_folder() { # the Unix path of a Windows environment folder, e.g. LOCALAPPDATA
+    winepath -u "$(wine cmd.exe /c echo "%$1%" | tr -d '\r')"
+}
+reg_has() { # reg_has KEY [VALUE]
+    if [ $# -eq 2 ]; then
+        wine reg query "$1" /v "$2"
+    else
+        wine reg query "$1"
+    fi
+}
+reg_lacks() {
+    ! reg_has "$@"
+}
+present() { # present PATH...
+    local path
+    for path; do [ -e "$path" ] || return 1; done
+}
+absent() { # absent PATH...
+    local path
+    for path; do [ ! -e "$path" ] || return 1; done
+}
+same_file() { cmp "$1" "$2"; }
+shortcut_points_at_installed_exe() {
+    # A shell link keeps its target's path as UTF-16 and/or ANSI text.
+    { strings -a "$shortcut"; strings -a -el "$shortcut"; } |
+        grep -i 'AppData\\Local\\Programs\\Kivet\\Kivet\.exe$'
+}
+runs_and_closes() {
+    wine "$installed/Kivet.exe" &
+    kivet_pid=$!
+    wine "$driver" wait-window 60 || return 1
+    wine "$driver" post 0x0010 0 0 || return 1 # WM_CLOSE
+    local status
+    wait "$kivet_pid"
+    status=$?
+    kivet_pid=""
+    echo "Kivet.exe exit code $status"
+    [ "$status" -eq 0 ]
+}
+
+installed="$(unix_folder LOCALAPPDATA)/Programs/Kivet"
+shortcut="$(unix_folder APPDATA)/Microsoft/Windows/Start Menu/Programs/Kivet.lnk"
+
+# A run that failed half-way must not leave this one a product already installed.
+wine msiexec /x "$product_code" /qn >>"$work/log" 2>&1
+check "nothing of Kivet in the fresh prefix" absent "$installed"
+
+check "msiexec /i /qn succeeds" wine msiexec /i "$(winepath -w "$msi")" /qn
+check "Kivet.exe installed under LocalAppData\\Programs\\Kivet, same bytes as built" \
+    same_file "$installed/Kivet.exe" "$build/Kivet.exe"
+check "README.txt and LICENSE.txt installed beside it" \
+    present "$installed/README.txt" "$installed/LICENSE.txt"
+check "Start-menu shortcut in the user's Programs" present "$shortcut"
+check "the shortcut points at the installed exe" shortcut_points_at_installed_exe
+check "registered for this user only (HKCU Installer\\Products)" \
+    reg_has "HKCU\\Software\\Microsoft\\Installer\\Products\\$packed_code"
+check "not registered for the machine" \
+    reg_lacks "HKLM\\Software\\Classes\\Installer\\Products\\$packed_code"
+check "nothing installed under Program Files" absent "$WINEPREFIX/drive_c/Program Files/Kivet"
+
+check "the installed exe starts and ends on WM_CLOSE with exit code 0" runs_and_closes
+
+# What the program itself writes belongs to the user, not to the installer.
+wine reg add "$settings_key" /v LeadingZero /t REG_DWORD /d 1 /f >>"$work/log" 2>&1
+wine reg add "$run_key" /v Kivet /d "\"C:\\Somewhere\\Kivet.exe\"" /f >>"$work/log" 2>&1
+
+check "msiexec /x /qn succeeds" wine msiexec /x "$(winepath -w "$msi")" /qn
+check "Kivet.exe removed" absent "$installed/Kivet.exe"
+check "README.txt and LICENSE.txt removed" absent "$installed/README.txt" "$installed/LICENSE.txt"
+check "the Kivet folder removed" absent "$installed"
+check "the shortcut removed" absent "$shortcut"
+check "the installer's registry values removed" reg_lacks "$settings_key\\Installer"
+check "the product registration removed" \
+    reg_lacks "HKCU\\Software\\Microsoft\\Installer\\Products\\$packed_code"
+check "the user's settings stay" reg_has "$settings_key" LeadingZero
+check "the user's Run entry stays" reg_has "$run_key" Kivet
+wine reg delete "$run_key" /v Kivet /f >>"$work/log" 2>&1
+wine reg delete "$settings_key" /f >>"$work/log" 2>&1
