@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# check_imports.sh EXE: fails unless every DLL the exe imports is one that Windows itself ships.
+# check_imports.sh EXE: fails unless every DLL the exe imports is one that Windows itself ships,
+# and unless the exe stays under 48 KiB (it prints the size).
 set -uo pipefail
+size_limit=$((48 * 1024))
 allowed=" advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll "
 names=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')
 if [ -z "$names" ]; then
@@ -16,4 +18,11 @@ for name in $names; do
         failed=1
     fi
 done
+size=$(stat -c %s "$1")
+if [ "$size" -lt "$size_limit" ]; then
+    echo "ok   size $size bytes (limit $size_limit)"
+else
+    echo "FAIL size $size bytes, not under $size_limit"
+    failed=1
+fi
 exit $failed
