@@ -239,26 +239,3 @@ TEST(ComposeIconPixels, OutlineAlphaIsTheGreatestCoverageWithinOnePixel) {
     ExpectEmpty(canvas, 7, row - 2);
     ExpectEmpty(canvas, 7, row + 2);
 }
-
-TEST(ComposeIconPixels, ColourSchemesWriteBlueGreenRedInThatOrder) {
-    for (int32_t scheme : {0, 1, 2, -1}) {
-        TestRaster line(5, 5);
-        line.Set(2, 2, 255);
-        IconColours colours = PickIconColours(scheme);
-        InkStack stack = StartInkStack(1);
-        ASSERT_TRUE(FindInkBox(&line.record));
-        AddLineToInkStack(&stack, &line.record);
-        TestCanvas canvas(16);
-        ComposeIconPixels(&line.record, 1, 16, stack.totalHeight, colours.text, colours.border,
-                          canvas.bytes.data());
-        // Ink 1 × 1: row 6, column 6; text at (7, 7).
-        const uint8_t textByte = scheme == 0 ? 0x00 : 0xFF;
-        const uint8_t borderByte = scheme == 0 ? 0xFF : 0x00;
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(canvas.Pixel(7, 7)[i], textByte) << scheme;
-            EXPECT_EQ(canvas.Pixel(6, 6)[i], borderByte) << scheme;
-        }
-        EXPECT_EQ(canvas.Pixel(7, 7)[3], 255);
-        EXPECT_EQ(canvas.Pixel(6, 6)[3], 255);
-    }
-}
