@@ -54,24 +54,68 @@ value_of() { # value_of KEY NAME
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 
+# Waits up to ten seconds for the value to read EXPECTED: a command that closes a window
+# returns only once Wine has seen it withdrawn, which takes two seconds without a window
+# manager, and saves after that.
 has_value() { # has_value KEY NAME EXPECTED
-    local actual
-    actual=$(value_of "$1" "$2")
+    local deadline=$((SECONDS + 10)) actual
+    while :; do
+        actual=$(value_of "$1" "$2")
+        if [ "$actual" = "$3" ] || [ $SECONDS -ge $deadline ]; then
+            break
+        fi
+        sleep 0.3
+    done
     echo "$2: '$actual', want '$3'"
     [ "$actual" = "$3" ]
 }
 
 has_no_value() { # has_no_value KEY NAME
-    ! wine reg query "$1" /v "$2" >/dev/null 2>&1
+    local deadline=$((SECONDS + 10))
+    while wine reg query "$1" /v "$2" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.3
+    done
 }
 
-# Opens the menu as a right-click on the icon would, then types KEYS into it.
-menu() { # menu KEYS...
+# Waits up to ten seconds for no window to have this title.
+window_gone() { # window_gone TITLE
+    local deadline=$((SECONDS + 10))
+    while xdotool search --name "^$1\$" >/dev/null 2>&1; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
+# Kivet's mapped X windows: the popup menu and each open submenu add one.
+kivet_windows() {
+    xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l
+}
+
+# Opens the menu as a right-click on the icon would and waits until it is on screen, so that
+# no keystroke goes anywhere else.
+# Waits first for the last menu or window to be gone.
+open_menu() {
+    local deadline=$((SECONDS + 15))
+    while [ "$(kivet_windows)" -gt "$idle_windows" ] && [ $SECONDS -lt $deadline ]; do
+        sleep 0.1
+    done
     xdotool mousemove "$menu_x" "$menu_y"
     wine "$helper" open-menu || return 1
-    sleep 1.2
+    while [ "$(kivet_windows)" -le "$idle_windows" ]; do
+        if [ $SECONDS -ge $deadline ]; then
+            echo "the menu did not open" >>"$work/log"
+            return 1
+        fi
+        sleep 0.1
+    done
+    sleep 0.3
+}
+
+# Opens the menu and types KEYS into it; X queues them, the menu takes them in order.
+menu() { # menu KEYS...
+    open_menu || return 1
     xdotool key --delay 150 "$@"
-    sleep 1
 }
 
 # Waits for a top-level window with exactly this title; prints its X id.
@@ -90,15 +134,18 @@ window_named() { # window_named TITLE SECONDS
 
 # The screen around the open menu, its black surroundings trimmed.
 menu_shot() { # menu_shot FILE
-    import -window root -depth 8 -crop 520x320+$((menu_x - 8))+$((menu_y - 8)) +repage \
-        -trim +repage -bordercolor '#3a6ea5' -border 12 "$1"
+    import -window root -depth 8 png:- |
+        convert - -crop 520x320+$((menu_x - 8))+$((menu_y - 8)) +repage -trim +repage \
+            -bordercolor black -border 1 -fill '#3a6ea5' -draw 'color 0,0 floodfill' \
+            -bordercolor '#3a6ea5' -border 11 "$1"
 }
 
 window_shot() { # window_shot X-WINDOW FILE
     local X Y WIDTH HEIGHT WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -depth 8 -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
-        -bordercolor '#3a6ea5' -border 12 "$2"
+    import -window root -depth 8 png:- |
+        convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+            -bordercolor '#3a6ea5' -border 12 "$2"
 }
 
 exits_with() { # exits_with PID CODE SECONDS
@@ -128,16 +175,14 @@ quoted_path="\"$(winepath -w "$kivet" | tr -d '\r')\""
 wine "$kivet" >/dev/null 2>&1 &
 kivet_pid=$!
 check "Kivet starts and creates its main window" wine "$helper" wait-window 30
+sleep 1
+idle_windows=$(kivet_windows)
 
 # Font: the fifth entry; its submenu opens on Calibri, which Return chooses.
-xdotool mousemove "$menu_x" "$menu_y"
-wine "$helper" open-menu
-sleep 1.2
-xdotool key --delay 150 Down Down Down Down Down Right
-sleep 0.8
+menu Down Down Down Down Down Right
+sleep 1
 menu_shot "$work/menu.png"
 xdotool key Return
-sleep 1
 check "Font > Calibri saves the face" has_value "$settings" Font Calibri
 
 menu Down Down Right Down Return
@@ -165,9 +210,8 @@ if [ -n "$input" ]; then
     sleep 0.5
     window_shot "$input" "$work/input-window.png"
     xdotool key Return
-    sleep 1
 fi
-check "the typed line is saved" has_value "$settings" AdditionalLine "KW 1"
+check "Return accepts the typed line and it is saved" has_value "$settings" AdditionalLine "KW 1"
 
 menu Down Down Down Down Down Down Down Down Return
 about=$(window_named "About Kivet" 10)
@@ -175,9 +219,8 @@ check "About Kivet… shows the About box" test -n "$about"
 if [ -n "$about" ]; then
     xdotool windowfocus --sync "$about"
     xdotool key Return
-    sleep 1
 fi
-check "the About box closes with Return" bash -c "! xdotool search --name '^About Kivet\$'"
+check "the About box closes with Return" window_gone "About Kivet"
 check "Kivet still runs" kill -0 "$kivet_pid"
 
 menu Down Down Down Down Down Down Down Down Down Return
