@@ -36,3 +36,12 @@ preview: windows
 
 clean:
 	rm -rf build
+
+# Kivet itself under Wine: on your display when there is one; otherwise on a private Xvfb
+# screen with a Wine desktop and taskbar, with a screenshot in build/windows/taskbar.png.
+# Ctrl-C closes it as Windows would and prints its exit code.
+.PHONY: run
+run: setup
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target Kivet kivet-driver
+	scripts/run-kivet build/windows
