@@ -273,6 +273,7 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
     EXPECT_EQ(track.reserved, 0);
     EXPECT_EQ(track.owner, appState.mainWindow);
     EXPECT_EQ(track.rectangle, nullptr);
+    EXPECT_EQ(track.foreground, appState.mainWindow) << "the menu needs its owner in front";
 
     struct Expected {
         const wchar_t* text; // null for a separator
