@@ -1,7 +1,8 @@
 # The release: `release` packs Kivet.exe with README.txt and the licence into
 # Kivet-<version>-win64.zip and Kivet-<version>-win64.msi, with SHA256SUMS, in the build folder
 # (packaging/build-release). The same commit gives the same Kivet.exe and zip, wherever it is
-# built: no link time stamp, no build paths in the product's objects, no symbols.
+# built: no link time stamp, no symbols (both set where the exe is linked) and no build paths in
+# the product's objects.
 
 file(STRINGS ${CMAKE_SOURCE_DIR}/src/common/version.h kivet_version_line
     REGEX "^#define KIVET_VERSION_TEXT ")
@@ -13,7 +14,6 @@ endif()
 target_compile_options(kivet_product_flags INTERFACE
     -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
     -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
-target_link_options(Kivet PRIVATE -s)
 
 add_custom_target(release
     COMMAND ${CMAKE_SOURCE_DIR}/packaging/build-release ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
