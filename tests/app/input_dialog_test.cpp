@@ -194,7 +194,12 @@ TEST_F(InputDialogTest, OpensCentredWithItsFourControlsAndTheTextSelected) {
             }
 
             HWND edit = EditOf(dialog);
-            EXPECT_EQ(GetFocus(), edit);
+            // Another program on the same desktop may have taken the foreground meanwhile;
+            // coming back to the front restores the focus to where the window had put it.
+            if (GetForegroundWindow() != dialog) {
+                SetForegroundWindow(dialog);
+            }
+            EXPECT_EQ(GetFocus(), edit) << "the caret belongs in the edit box";
             DWORD start = 0, end = 0;
             SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                          reinterpret_cast<LPARAM>(&end));
