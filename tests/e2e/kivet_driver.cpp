@@ -8,6 +8,10 @@
 //                            that has just been restarted would have lost it
 //   taskbar-created          broadcasts the shell's "TaskbarCreated" to every top-level window
 //   resources EXE            prints the exe's resources, version block and manifest
+//   close-class CLASS        posts WM_CLOSE to the first top-level window of that class
+//   time-start EXE           starts EXE and prints the milliseconds until its icon shows in the
+//                            taskbar's notification area (the screen's bottom-right corner
+//                            changes), or exits 1 after 30 s
 //   hold SECONDS             shows a small window in the top-left corner for that long, which
 //                            keeps a virtual desktop open while Kivet is not running
 // Numbers may be decimal or 0x hex. Exit code 0 on success, 1 on failure or timeout.
@@ -156,6 +160,87 @@ int Hold(double seconds) {
     return 0;
 }
 
+// The bottom-right corner of the screen, where the taskbar's notification area ends.
+struct Corner {
+    static constexpr int Width = 64;
+    static constexpr int Height = 18;
+    HDC screen;
+    HDC memory;
+    HBITMAP bitmap;
+    void* pixels;
+};
+
+bool OpenCorner(Corner* corner) {
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = Corner::Width;
+    format.bmiHeader.biHeight = -Corner::Height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    corner->screen = GetDC(nullptr);
+    corner->memory = CreateCompatibleDC(corner->screen);
+    corner->bitmap =
+        CreateDIBSection(corner->screen, &format, DIB_RGB_COLORS, &corner->pixels, nullptr, 0);
+    if (corner->bitmap == nullptr) {
+        return false;
+    }
+    SelectObject(corner->memory, corner->bitmap);
+    return true;
+}
+
+void CaptureCorner(Corner* corner, std::vector<unsigned char>* into) {
+    BitBlt(corner->memory, 0, 0, Corner::Width, Corner::Height, corner->screen,
+           GetSystemMetrics(SM_CXSCREEN) - Corner::Width,
+           GetSystemMetrics(SM_CYSCREEN) - Corner::Height, SRCCOPY);
+    GdiFlush();
+    const unsigned char* bytes = static_cast<const unsigned char*>(corner->pixels);
+    into->assign(bytes, bytes + Corner::Width * Corner::Height * 4);
+}
+
+int TimeStart(const wchar_t* path) {
+    Corner corner = {};
+    if (!OpenCorner(&corner)) {
+        return 1;
+    }
+    std::vector<unsigned char> before;
+    std::vector<unsigned char> now;
+    CaptureCorner(&corner, &before);
+
+    wchar_t commandLine[MAX_PATH + 2];
+    FormatString(commandLine, MAX_PATH + 2, L"\"%ls\"", path);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER start;
+    LARGE_INTEGER seen;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return 1;
+    }
+    bool shown = false;
+    do {
+        Sleep(1);
+        CaptureCorner(&corner, &now);
+        QueryPerformanceCounter(&seen);
+        shown = now != before;
+    } while (!shown && seen.QuadPart - start.QuadPart < 30 * frequency.QuadPart);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DeleteDC(corner.memory);
+    DeleteObject(corner.bitmap);
+    ReleaseDC(nullptr, corner.screen);
+    if (!shown) {
+        return 1;
+    }
+    printf("%.1f\n", 1000.0 * static_cast<double>(seen.QuadPart - start.QuadPart) /
+                         static_cast<double>(frequency.QuadPart));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int count, wchar_t** arguments) {
@@ -187,6 +272,13 @@ int wmain(int count, wchar_t** arguments) {
     }
     if (wcscmp(command, L"resources") == 0 && count == 3) {
         return PrintResources(arguments[2]);
+    }
+    if (wcscmp(command, L"close-class") == 0 && count == 3) {
+        HWND window = FindWindowW(arguments[2], nullptr);
+        return window != nullptr && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (wcscmp(command, L"time-start") == 0 && count == 3) {
+        return TimeStart(arguments[2]);
     }
     if (wcscmp(command, L"hold") == 0 && count == 3) {
         return Hold(_wtof(arguments[2]));
