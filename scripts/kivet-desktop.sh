@@ -31,5 +31,7 @@ kivet_desktop_corner_shot() {
 
 kivet_desktop_stop() {
     kivet_stop_wineserver
+    # Let Wine's processes end before their display goes, or each complains about it.
+    timeout 10 wineserver -w >/dev/null 2>&1
     kivet_stop_display
 }

@@ -204,11 +204,10 @@ redraws() {
 }
 
 resources() {
+    # The scenarios' own prefix and wineserver: stopping them at the end must not touch the
+    # session that runs the unit tests.
     unset DISPLAY
-    kivet_wine_env "$build"
-    kivet_ensure_prefix
-    kivet_ensure_display || exit 1
-    kivet_start_wineserver
+    kivet_desktop_start "$build" e2e || exit 1
     driver resources "$(winepath -w "$kivet")" | tr -d '\r' >"$work/resources.txt"
     check "version block and manifest read back as built" \
         bash -c "python3 '$here/check_resources.py' <'$work/resources.txt'"
