@@ -12,28 +12,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 scenario=$2
 source "$here/../../scripts/kivet-desktop.sh"
+source "$here/../support/checks.sh"
 
 kivet="$build/Kivet.exe"
 driver="$build/tests/e2e/kivet-driver.exe"
 preview="$build/tools/kivet-preview.exe"
 work="$build/e2e-work/$scenario"
+check_log="$work/log"
 rm -rf "$work"
 mkdir -p "$work"
-passed=0
-failed=0
 pids=()
-
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@" >>"$work/log" 2>&1; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what"
-        failed=$((failed + 1))
-    fi
-}
 
 finish() {
     local pid
@@ -41,8 +29,7 @@ finish() {
         kill "$pid" 2>/dev/null
     done
     kivet_desktop_stop
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
+    report_checks
     exit $?
 }
 trap finish EXIT

@@ -10,30 +10,18 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 source "$here/../../scripts/wine-env.sh"
+source "$here/../support/checks.sh"
 
 kivet="$build/Kivet.exe"
 helper="$build/tests/e2e/menu-helper.exe"
 work="$build/menu-e2e"
+check_log="$work/log"
 settings='HKCU\Software\Pellow Dune\Kivet'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # Where the menu opens; the screenshots are cut from here.
 menu_x=400
 menu_y=300
-passed=0
-failed=0
 kivet_pid=""
-
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@" >>"$work/log" 2>&1; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what"
-        failed=$((failed + 1))
-    fi
-}
 
 finish() {
     if [ -n "$kivet_pid" ]; then
@@ -41,8 +29,7 @@ finish() {
     fi
     kivet_stop_wineserver
     kivet_stop_display
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
+    report_checks
     exit $?
 }
 trap finish EXIT

@@ -8,12 +8,14 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/wine-env.sh"
+source "$here/../support/checks.sh"
 build=$(cd "$1" && pwd)
 version=$2
 
 msi="$build/Kivet-$version-win64.msi"
 driver="$build/tests/e2e/kivet-driver.exe"
 work="$build/release-check/msi"
+check_log="$work/log"
 mkdir -p "$work"
 product_code="{0732FD62-6512-4B72-8B64-0508D73935A1}"
 # How Windows Installer spells that code in its registry keys.
@@ -21,26 +23,12 @@ packed_code=26DF2370215627B4B84650807D93531A
 settings_key='HKCU\Software\Pellow Dune\Kivet'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-passed=0
-failed=0
 kivet_pid=""
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@" >>"$work/log" 2>&1; then
-        echo "ok   $what"
-        passed=$((passed + 1))
-    else
-        echo "FAIL $what (see $work/log)"
-        failed=$((failed + 1))
-    fi
-}
 finish() {
     [ -n "$kivet_pid" ] && kill "$kivet_pid" 2>/dev/null
     kivet_stop_wineserver
     kivet_stop_display
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
+    report_checks
     exit $?
 }
 trap finish EXIT
@@ -49,8 +37,7 @@ trap 'exit 130' INT TERM
 : >"$work/log"
 for needed in "$msi" "$driver"; do
     if [ ! -f "$needed" ]; then
-        echo "FAIL missing $needed"
-        failed=1
+        fail_check "missing $needed"
         exit 1
     fi
 done

@@ -1,0 +1,28 @@
+# Sourced by the shell tests: `check` runs one check and prints a line for it; `report_checks`
+# prints the closing "N passed, N failed" and is true when nothing failed.
+# The sourcing script sets check_log, the file that takes each check's output.
+
+checks_passed=0
+checks_failed=0
+
+check() { # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@" >>"$check_log" 2>&1; then
+        echo "ok   $what"
+        checks_passed=$((checks_passed + 1))
+    else
+        echo "FAIL $what (see $check_log)"
+        checks_failed=$((checks_failed + 1))
+    fi
+}
+
+fail_check() { # fail_check DESCRIPTION: a check that failed before it could run
+    echo "FAIL $1"
+    checks_failed=$((checks_failed + 1))
+}
+
+report_checks() {
+    echo "$checks_passed passed, $checks_failed failed"
+    [ "$checks_failed" -eq 0 ]
+}
