@@ -13,6 +13,7 @@
 #include "common/app_state.h"
 #include "support/platform_fixture.h"
 #include "support/registry_sandbox.h"
+#include "support/resource_census.h"
 
 namespace {
 
@@ -43,31 +44,6 @@ void WINAPI FixedLocalTime(LPSYSTEMTIME time) {
 
 LPVOID WINAPI NoMemory(HANDLE, DWORD, SIZE_T) {
     return nullptr;
-}
-
-bool IconAlive(HICON icon) {
-    ICONINFO info;
-    if (icon == nullptr || !GetIconInfo(icon, &info)) {
-        return false;
-    }
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-}
-
-bool HeapBlockAllocated(void* block) {
-    HANDLE heap = GetProcessHeap();
-    bool found = false;
-    PROCESS_HEAP_ENTRY entry = {};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry)) {
-        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.lpData == block) {
-            found = true;
-            break;
-        }
-    }
-    HeapUnlock(heap);
-    return found;
 }
 
 // Whether another process or test could claim the single-instance mutex now.

@@ -8,6 +8,26 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/app_state.h"
+#include "support/platform_fixture.h"
+
+// Renders with the default face and black text, and puts the settings back afterwards.
+class RendererTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        saved = appState.settings;
+        appState.settings.colourScheme = 0;
+        lstrcpynW(appState.settings.fontFace, L"Lekton", 32);
+    }
+    void TearDown() override {
+        appState.settings = saved;
+        PlatformTest::TearDown();
+    }
+
+    Settings saved;
+};
+
 // Makes platform.getSystemMetricsForDpi answer `metric` for every query, and remembers the
 // last index and DPI asked for.
 void AnswerSmallIconMetric(int metric);

@@ -18,21 +18,7 @@
 
 namespace {
 
-class LongLineTest : public PlatformTest {
-  protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        saved = appState.settings;
-        appState.settings.colourScheme = 0;
-        wcscpy(appState.settings.fontFace, L"Lekton");
-    }
-    void TearDown() override {
-        appState.settings = saved;
-        PlatformTest::TearDown();
-    }
-
-    Settings saved;
-};
+using LongLineTest = RendererTest;
 
 // The coverage inside a raster's ink box, row by row, and the box's size.
 struct InkImage {

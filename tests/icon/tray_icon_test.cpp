@@ -13,6 +13,7 @@
 #include "icon/tray_icon.h"
 #include "icon/week_icon.h"
 #include "support/platform_fixture.h"
+#include "support/resource_census.h"
 
 namespace {
 
@@ -28,16 +29,6 @@ BOOL modifyResult = TRUE;
 SYSTEMTIME today;
 std::vector<void*> allocations;
 int allocationsAllowed = 1000;
-
-bool IconAlive(HICON icon) {
-    ICONINFO info;
-    if (icon == nullptr || !GetIconInfo(icon, &info)) {
-        return false;
-    }
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-}
 
 BOOL WINAPI RecordShellCall(DWORD message, PNOTIFYICONDATAW data) {
     shellCalls.push_back({message, *data, IconAlive(appState.currentIcon)});
@@ -58,22 +49,6 @@ LPVOID WINAPI CountedHeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
     void* block = HeapAlloc(heap, flags, bytes);
     allocations.push_back(block);
     return block;
-}
-
-// Whether `block` is still an allocated block of the process heap.
-bool HeapBlockAllocated(void* block) {
-    HANDLE heap = GetProcessHeap();
-    bool found = false;
-    PROCESS_HEAP_ENTRY entry = {};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry)) {
-        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.lpData == block) {
-            found = true;
-            break;
-        }
-    }
-    HeapUnlock(heap);
-    return found;
 }
 
 SYSTEMTIME Date(int year, int month, int day) {

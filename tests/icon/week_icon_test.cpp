@@ -16,21 +16,7 @@
 
 namespace {
 
-class WeekIconTest : public PlatformTest {
-  protected:
-    void SetUp() override {
-        PlatformTest::SetUp();
-        saved = appState.settings;
-        appState.settings.colourScheme = 0;
-        wcscpy(appState.settings.fontFace, L"Lekton");
-    }
-    void TearDown() override {
-        appState.settings = saved;
-        PlatformTest::TearDown();
-    }
-
-    Settings saved;
-};
+using WeekIconTest = RendererTest;
 
 // Pixels of the attempt at one height, or empty when it gives no icon.
 std::vector<uint8_t> PixelsAtHeight(const wchar_t* const* lines, int lineCount, int edge,

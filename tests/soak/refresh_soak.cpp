@@ -58,17 +58,6 @@ BOOL WINAPI CountingShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     return result;
 }
 
-// True while the handle still names an icon.
-bool IconIsAlive(HICON icon) {
-    ICONINFO info;
-    if (!GetIconInfo(icon, &info)) {
-        return false;
-    }
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-}
-
 void TurnSettings(long long round) {
     static const int positions[] = {LinePosition::Above, LinePosition::Below, LinePosition::Hidden};
     appState.settings.linePosition = positions[round % 3];
@@ -99,7 +88,7 @@ void RefreshOnce(long long round, Failures* failures) {
     if (publishedIcons != publishedBefore + 1 || appState.currentIcon != lastPublishedIcon) {
         ++failures->unpublished;
     }
-    if (previous != nullptr && previous != appState.currentIcon && IconIsAlive(previous)) {
+    if (previous != nullptr && previous != appState.currentIcon && IconAlive(previous)) {
         ++failures->survivors;
     }
 }

@@ -52,3 +52,28 @@ ResourceCensus TakeResourceCensus() {
     HeapUnlock(heap);
     return census;
 }
+
+bool IconAlive(HICON icon) {
+    ICONINFO info;
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return false;
+    }
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return true;
+}
+
+bool HeapBlockAllocated(void* block) {
+    HANDLE heap = GetProcessHeap();
+    bool found = false;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) && entry.lpData == block) {
+            found = true;
+            break;
+        }
+    }
+    HeapUnlock(heap);
+    return found;
+}
