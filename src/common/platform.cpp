@@ -15,8 +15,8 @@ BOOL WINAPI ConvertLocalTimeToUtc(const DYNAMIC_TIME_ZONE_INFORMATION* zone,
     if (!lookedUp) {
         HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
         if (kernel != nullptr) {
-            convertWithDynamicRules = reinterpret_cast<LocalToUtcEx>(
-                reinterpret_cast<void*>(GetProcAddress(kernel, "TzSpecificLocalTimeToSystemTimeEx")));
+            convertWithDynamicRules = reinterpret_cast<LocalToUtcEx>(reinterpret_cast<void*>(
+                GetProcAddress(kernel, "TzSpecificLocalTimeToSystemTimeEx")));
         }
         lookedUp = true;
     }

@@ -11,8 +11,8 @@ struct PlatformCalls {
     // Clocks and the local-to-UTC conversion under a zone's rules.
     void(WINAPI* getLocalTime)(LPSYSTEMTIME localTime);
     void(WINAPI* getSystemTimeAsFileTime)(LPFILETIME utcNow);
-    BOOL(WINAPI* localTimeToUtc)(const DYNAMIC_TIME_ZONE_INFORMATION* zone,
-                                 const SYSTEMTIME* localTime, LPSYSTEMTIME utcTime);
+    BOOL(WINAPI* localTimeToUtc)
+    (const DYNAMIC_TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* localTime, LPSYSTEMTIME utcTime);
     // The midnight timer.
     UINT_PTR(WINAPI* setTimer)(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure);
     BOOL(WINAPI* killTimer)(HWND window, UINT_PTR id);
@@ -22,8 +22,8 @@ struct PlatformCalls {
     int(WINAPI* getSystemMetricsForDpi)(int index, UINT dpi);
     UINT(WINAPI* getDpiForSystem)(void);
     // Modal user interface.
-    BOOL(WINAPI* trackPopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                                 const RECT* rectangle);
+    BOOL(WINAPI* trackPopupMenu)
+    (HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rectangle);
     BOOL(WINAPI* chooseFont)(LPCHOOSEFONTW choice);
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
     // The executable's own path.

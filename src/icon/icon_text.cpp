@@ -11,8 +11,8 @@ bool FormatWeekLabel(int32_t week, int32_t leadingZero, wchar_t* label) {
     return FormatString(label, WeekLabelCapacity, format, week) >= 0;
 }
 
-int ArrangeIconLines(const wchar_t* weekLabel, const wchar_t* additionalLine,
-                     int32_t linePosition, const wchar_t* lines[2]) {
+int ArrangeIconLines(const wchar_t* weekLabel, const wchar_t* additionalLine, int32_t linePosition,
+                     const wchar_t* lines[2]) {
     const wchar_t* additionalText =
         (linePosition == Above || linePosition == Below) ? additionalLine : L"";
     if (additionalText == nullptr || additionalText[0] == L'\0') {
@@ -31,6 +31,7 @@ int ArrangeIconLines(const wchar_t* weekLabel, const wchar_t* additionalLine,
 
 void FormatTooltipText(IsoWeekDate weekDate, const wchar_t* weekLabel, wchar_t* tooltip) {
     // U+2014 em dashes, one space on either side.
-    FormatString(tooltip, TooltipCapacity, L"Kivet " KIVET_VERSION_WIDE L" \u2014 ISO %04d-W%02d \u2014 %ls",
-                 weekDate.year, weekDate.week, weekLabel);
+    FormatString(tooltip, TooltipCapacity,
+                 L"Kivet " KIVET_VERSION_WIDE L" \u2014 ISO %04d-W%02d \u2014 %ls", weekDate.year,
+                 weekDate.week, weekLabel);
 }

@@ -57,8 +57,7 @@ TEST(FormatString, TextThatExactlyFillsTheCapacityIsNotCut) {
 TEST(FormatString, CutTextKeepsCapacityMinusOneUnitsAndGivesMinusOne) {
     for (size_t capacity = 1; capacity <= 6; ++capacity) {
         GuardedBuffer buffer;
-        EXPECT_EQ(FormatString(buffer.Data(), capacity, L"%04d-%ls", 2026, L"W49"), -1)
-            << capacity;
+        EXPECT_EQ(FormatString(buffer.Data(), capacity, L"%04d-%ls", 2026, L"W49"), -1) << capacity;
         EXPECT_EQ(wcslen(buffer.Data()), capacity - 1) << capacity;
         EXPECT_EQ(wcsncmp(buffer.Data(), L"2026-W49", capacity - 1), 0) << capacity;
         EXPECT_TRUE(buffer.OutsideUntouched(capacity)) << capacity;

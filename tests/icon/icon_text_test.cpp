@@ -48,8 +48,8 @@ TEST(ArrangeIconLines, PositionDecidesOrderAndHiddenOrEmptyGivesOneLine) {
     EXPECT_STREQ(lines[0], L"7");
     EXPECT_STREQ(lines[1], L"w");
 
-    for (int32_t position : {static_cast<int32_t>(Hidden), static_cast<int32_t>(Above),
-                             static_cast<int32_t>(Below)}) {
+    for (int32_t position :
+         {static_cast<int32_t>(Hidden), static_cast<int32_t>(Above), static_cast<int32_t>(Below)}) {
         const wchar_t* one[2] = {nullptr, nullptr};
         const wchar_t* additional = position == Hidden ? L"week" : L"";
         ASSERT_EQ(ArrangeIconLines(L"49", additional, position, one), 1) << position;

@@ -7,7 +7,7 @@
 #include "common/platform.h"
 
 class PlatformTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetPlatformCalls();
     }

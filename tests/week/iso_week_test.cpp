@@ -21,7 +21,8 @@ int64_t YearFromDays(int64_t days) {
     days += 719468;
     const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
     const int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
@@ -61,8 +62,8 @@ TEST(ComputeIsoWeek, MatchesTheReferenceForEveryDateOfYears1To65535) {
                 const IsoWeekDate expected = ReferenceIsoWeek(days);
                 const IsoWeekDate actual = ComputeIsoWeek(year, month, day);
                 if (actual.year != expected.year || actual.week != expected.week) {
-                    FAIL() << year << "-" << month << "-" << day << ": got " << actual.year
-                           << "-W" << actual.week << ", expected " << expected.year << "-W"
+                    FAIL() << year << "-" << month << "-" << day << ": got " << actual.year << "-W"
+                           << actual.week << ", expected " << expected.year << "-W"
                            << expected.week;
                 }
                 ++checked;
@@ -90,8 +91,8 @@ TEST(ComputeIsoWeek, WorkedExamplesAtYearBoundaries) {
 
 TEST(ComputeIsoWeek, InvalidDatesGiveYearZeroWeekZero) {
     const int32_t invalid[][3] = {
-        {0, 1, 1},     {0, 6, 15},   {2026, 0, 1},  {2026, 13, 1},   {2026, 1, 0},
-        {2026, 2, 30}, {2026, 4, 31}, {2026, 12, 32}, {2023, 2, 29}, {1900, 2, 29},
+        {0, 1, 1},        {0, 6, 15},       {2026, 0, 1},   {2026, 13, 1}, {2026, 1, 0},
+        {2026, 2, 30},    {2026, 4, 31},    {2026, 12, 32}, {2023, 2, 29}, {1900, 2, 29},
         {2026, 65535, 1}, {2026, 1, 65535}, {-4, 1, 1},
     };
     for (const auto& date : invalid) {
