@@ -26,9 +26,6 @@ constexpr UINT TrackFlags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
 constexpr DWORD FontDialogFlags =
     CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_NOVERTFONTS;
 
-// fontFace holds 32 units; lstrcpynW keeps at most 31 and always terminates.
-constexpr int FontFaceCapacity = 32;
-
 // The runtime's comparison in the default locale folds only the letters A to Z.
 bool FaceIs(const wchar_t* face, const wchar_t* name) {
     return _wcsicmp(face, name) == 0;

@@ -5,12 +5,15 @@
 
 #include "common/kivet_types.h"
 
+// Units of Settings::fontFace: at most 31 characters and the terminator, as LOGFONTW's face.
+constexpr int FontFaceCapacity = 32;
+
 struct Settings {
-    wchar_t* additionalLine; // process heap, owned; may be empty; default "w"
-    int32_t linePosition;    // LinePosition; default Above
-    int32_t leadingZero;     // 0 or 1; default 0
-    int32_t colourScheme;    // 0 black text, white border; 1 white text, black border
-    wchar_t fontFace[32];    // at most 31 units, always terminated; default "Lekton"
+    wchar_t* additionalLine;            // process heap, owned; may be empty; default "w"
+    int32_t linePosition;               // LinePosition; default Above
+    int32_t leadingZero;                // 0 or 1; default 0
+    int32_t colourScheme;               // 0 black text, white border; 1 white text, black border
+    wchar_t fontFace[FontFaceCapacity]; // at most 31 units, always terminated; default "Lekton"
 };
 
 struct AppState {

@@ -10,7 +10,6 @@ const wchar_t SettingsKeyPath[] = L"Software\\Pellow Dune\\Kivet";
 
 const wchar_t DefaultAdditionalLine[] = L"w";
 const wchar_t DefaultFontFace[] = L"Lekton";
-constexpr int FontFaceCapacity = sizeof(Settings::fontFace) / sizeof(wchar_t);
 
 // A text value is taken only with 2 to 65,536 bytes of data: at least a terminator, at most
 // 32,767 characters with theirs.
