@@ -20,11 +20,6 @@ bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
-void SetStringValue(HKEY key, const wchar_t* name, const wchar_t* text) {
-    DWORD bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
-}
-
 void SetDwordValue(HKEY key, const wchar_t* name, int32_t value) {
     DWORD data = static_cast<DWORD>(value);
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
@@ -99,6 +94,11 @@ DWORD ReadRegistryDword(HKEY key, const wchar_t* valueName, DWORD defaultValue) 
     return defaultValue;
 }
 
+LSTATUS WriteRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* text) {
+    DWORD bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+}
+
 bool RegistryValueExists(HKEY key, const wchar_t* valueName) {
     return RegQueryValueExW(key, valueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
@@ -159,7 +159,7 @@ LSTATUS SaveSettings(const Settings* settings) {
     // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
     lstrcpynW(face, settings->fontFace, FontFaceCapacity);
 
-    SetStringValue(key, L"AdditionalLine", line);
+    WriteRegistryString(key, L"AdditionalLine", line);
     SetDwordValue(key, L"AdditionalLinePosition", settings->linePosition);
     RegDeleteValueW(key, L"LineAbove");
     RegDeleteValueW(key, L"LineBelow");
@@ -167,7 +167,7 @@ LSTATUS SaveSettings(const Settings* settings) {
     RegDeleteValueW(key, L"Suffix");
     SetDwordValue(key, L"LeadingZero", settings->leadingZero);
     SetDwordValue(key, L"ColourScheme", settings->colourScheme);
-    SetStringValue(key, L"Font", face);
+    WriteRegistryString(key, L"Font", face);
 
     return RegCloseKey(key);
 }

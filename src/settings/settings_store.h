@@ -13,6 +13,9 @@ wchar_t* ReadRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* d
 // The stored value when it is a REG_DWORD of exactly 4 bytes, otherwise `defaultValue`.
 DWORD ReadRegistryDword(HKEY key, const wchar_t* valueName, DWORD defaultValue);
 
+// Writes `text` as a REG_SZ with its terminator; the status of the write.
+LSTATUS WriteRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* text);
+
 // True when a value of that name exists, of any type and size.
 bool RegistryValueExists(HKEY key, const wchar_t* valueName);
 

@@ -27,9 +27,7 @@ bool EnableStartWithWindows() {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        DWORD bytes = static_cast<DWORD>((wcslen(quotedPath) + 1) * sizeof(wchar_t));
-        written = RegSetValueExW(key, RunValueName, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(quotedPath), bytes) == ERROR_SUCCESS;
+        written = WriteRegistryString(key, RunValueName, quotedPath) == ERROR_SUCCESS;
         RegCloseKey(key);
     }
     FreeHeapBlock(quotedPath);
