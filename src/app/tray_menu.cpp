@@ -41,6 +41,13 @@ UINT MarkedPositionItem(int32_t linePosition) {
     return IDM_POSITION_HIDDEN;
 }
 
+UINT MarkedColoursItem(const Settings& settings) {
+    if (settings.followTaskbarTheme) {
+        return IDM_COLOURS_MATCH_TASKBAR;
+    }
+    return settings.colourScheme != 0 ? IDM_COLOURS_WHITE_TEXT : IDM_COLOURS_BLACK_TEXT;
+}
+
 UINT FontItemFlags(bool checked) {
     return checked ? MF_STRING | MF_CHECKED : MF_STRING;
 }
@@ -87,9 +94,9 @@ void BuildMenu(TrayMenus* menus) {
     HMENU colours = menus->menus[ColoursMenu];
     AppendMenuW(colours, MF_STRING, IDM_COLOURS_BLACK_TEXT, L"Black text / white border");
     AppendMenuW(colours, MF_STRING, IDM_COLOURS_WHITE_TEXT, L"White text / black border");
-    CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT,
-                       settings.colourScheme != 0 ? IDM_COLOURS_WHITE_TEXT : IDM_COLOURS_BLACK_TEXT,
-                       MF_BYCOMMAND);
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_MATCH_TASKBAR, L"Match the taskbar");
+    CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_MATCH_TASKBAR,
+                       MarkedColoursItem(settings), MF_BYCOMMAND);
     AttachSubmenu(menus, ColoursMenu, L"Text colours");
 
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
@@ -122,6 +129,14 @@ void BuildMenu(TrayMenus* menus) {
 void SaveAndRedraw() {
     SaveSettings(&appState.settings);
     RefreshTrayIcon();
+}
+
+// An explicit scheme ends following the taskbar; following it keeps the scheme chosen last,
+// which comes back when the user turns following off again.
+void SetColours(int32_t colourScheme, int32_t followTaskbarTheme) {
+    appState.settings.colourScheme = colourScheme;
+    appState.settings.followTaskbarTheme = followTaskbarTheme;
+    SaveAndRedraw();
 }
 
 void SetFontFace(const wchar_t* face) {
@@ -210,12 +225,13 @@ void RunCommand(HWND window, UINT command) {
         ChangeStartWithWindows(window, false);
         break;
     case IDM_COLOURS_BLACK_TEXT:
-        settings.colourScheme = 0;
-        SaveAndRedraw();
+        SetColours(0, 0);
         break;
     case IDM_COLOURS_WHITE_TEXT:
-        settings.colourScheme = 1;
-        SaveAndRedraw();
+        SetColours(1, 0);
+        break;
+    case IDM_COLOURS_MATCH_TASKBAR:
+        SetColours(settings.colourScheme, 1);
         break;
     case IDM_ABOUT:
         platform.messageBox(window, AboutText, AboutCaption, MB_OK | MB_ICONINFORMATION);

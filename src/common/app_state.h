@@ -14,6 +14,7 @@ struct Settings {
     int32_t leadingZero;                // 0 or 1; default 0
     int32_t colourScheme;               // 0 black text, white border; 1 white text, black border
     wchar_t fontFace[FontFaceCapacity]; // at most 31 units, always terminated; default "Lekton"
+    int32_t followTaskbarTheme;         // 1: the taskbar's mode picks the scheme; default 0
 };
 
 struct AppState {

@@ -8,6 +8,7 @@
 #include "common/strings.h"
 #include "icon/icon_text.h"
 #include "icon/week_icon.h"
+#include "settings/theme_preference.h"
 #include "week/iso_week.h"
 
 static_assert(sizeof(NOTIFYICONDATAW) == 976, "the full current layout on 64-bit Windows");
@@ -54,6 +55,26 @@ void PublishIcon(HICON icon, IsoWeekDate weekDate, const wchar_t* weekLabel) {
     }
 }
 
+// The scheme this refresh draws in: the user's own, or the one that reads on the taskbar as it
+// is now. A light taskbar takes black text; a dark one, and one whose mode cannot be read
+// (before Windows 10 1903 the taskbar is always dark), white text.
+int32_t SchemeForThisRefresh() {
+    if (!appState.settings.followTaskbarTheme) {
+        return appState.settings.colourScheme;
+    }
+    return ThemeValueIsLight(L"SystemUsesLightTheme", false) ? 0 : 1;
+}
+
+// The renderer draws in the scheme of the settings record; the user's own choice is put back
+// at once, so that it is what the menu marks and what the next save writes.
+HICON RenderInScheme(const wchar_t* const* lines, int lineCount, int32_t scheme) {
+    const int32_t chosen = appState.settings.colourScheme;
+    appState.settings.colourScheme = scheme;
+    HICON icon = RenderWeekIcon(lines, lineCount);
+    appState.settings.colourScheme = chosen;
+    return icon;
+}
+
 } // namespace
 
 void RefreshTrayIcon() {
@@ -70,7 +91,7 @@ void RefreshTrayIcon() {
         const int lineCount = ArrangeIconLines(weekLabel, appState.settings.additionalLine,
                                                appState.settings.linePosition, lines);
         if (weekLabel[0] != L'\0') {
-            HICON icon = RenderWeekIcon(lines, lineCount);
+            HICON icon = RenderInScheme(lines, lineCount, SchemeForThisRefresh());
             if (icon != nullptr) {
                 PublishIcon(icon, weekDate, weekLabel);
             }

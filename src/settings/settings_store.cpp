@@ -108,6 +108,7 @@ void LoadSettings(Settings* settings) {
     settings->linePosition = Above;
     settings->leadingZero = 0;
     settings->colourScheme = 0;
+    settings->followTaskbarTheme = 0;
     // cppcheck-suppress lstrcpynWCalled ; the capacity is the destination's own, so the copy always
     // ends terminated inside it; the source is a terminated string of ours.
     lstrcpynW(settings->fontFace, DefaultFontFace, FontFaceCapacity);
@@ -131,6 +132,9 @@ void LoadSettings(Settings* settings) {
 
     DWORD scheme = ReadRegistryDword(key, L"ColourScheme", 0);
     settings->colourScheme = scheme > 1 ? 0 : static_cast<int32_t>(scheme);
+
+    // "ColourScheme" keeps the last explicit choice beside it, for when this is turned off.
+    settings->followTaskbarTheme = ReadRegistryDword(key, L"FollowTaskbarTheme", 0) != 0 ? 1 : 0;
 
     wchar_t* face = ReadRegistryString(key, L"Font", DefaultFontFace);
     if (face != nullptr && face[0] != L'\0') {
@@ -168,6 +172,7 @@ LSTATUS SaveSettings(const Settings* settings) {
     SetDwordValue(key, L"LeadingZero", settings->leadingZero);
     SetDwordValue(key, L"ColourScheme", settings->colourScheme);
     WriteRegistryString(key, L"Font", face);
+    SetDwordValue(key, L"FollowTaskbarTheme", settings->followTaskbarTheme);
 
     return RegCloseKey(key);
 }

@@ -25,6 +25,6 @@ bool RegistryValueExists(HKEY key, const wchar_t* valueName);
 // ran out.
 void LoadSettings(Settings* settings);
 
-// Writes all five values and deletes the legacy ones. ERROR_SUCCESS, the error of creating
+// Writes all six values and deletes the legacy ones. ERROR_SUCCESS, the error of creating
 // the key (nothing written), or the status of closing it.
 LSTATUS SaveSettings(const Settings* settings);

@@ -286,7 +286,9 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
         {L"Leading zero", 0, {{L"On", 1031}, {L"Off", 1032}}},
         {L"Text colours",
          0,
-         {{L"Black text / white border", 1035}, {L"White text / black border", 1036}}},
+         {{L"Black text / white border", 1035},
+          {L"White text / black border", 1036},
+          {L"Match the taskbar", 1037}}},
         {nullptr, 0, {}},
         {L"Font", 0, {{L"Calibri", 1020}, {L"Lekton", 1021}, {L"Other\u2026", 1022}}},
         {L"Start with Windows", 0, {{L"Yes", 1033}, {L"No", 1034}}},
@@ -464,6 +466,28 @@ TEST_F(TrayMenuTest, SettingsCommandsChangeSaveAndRedraw) {
         ExpectSavedThenRedrawn();
         EXPECT_TRUE(NullMessagePosted());
         ExpectMenusDestroyed();
+    }
+}
+
+// "Match the taskbar" keeps the scheme chosen last beside it; either scheme ends it.
+TEST_F(TrayMenuTest, MatchTheTaskbarKeepsTheLastSchemeUntilASchemeIsChosen) {
+    const struct {
+        UINT command;
+        DWORD scheme, follow;
+        UINT marked;
+    } steps[] = {{IDM_COLOURS_WHITE_TEXT, 1, 0, 1036},
+                 {IDM_COLOURS_MATCH_TASKBAR, 1, 1, 1037},
+                 {IDM_COLOURS_BLACK_TEXT, 0, 0, 1035},
+                 {IDM_COLOURS_MATCH_TASKBAR, 0, 1, 1037},
+                 {IDM_COLOURS_WHITE_TEXT, 1, 0, 1036}};
+    for (const auto& step : steps) {
+        ForgetEffects();
+        Choose(step.command);
+        EXPECT_EQ(SavedDword(L"ColourScheme"), step.scheme) << step.command;
+        EXPECT_EQ(SavedDword(L"FollowTaskbarTheme"), step.follow) << step.command;
+        ExpectSavedThenRedrawn();
+        Choose(0);
+        EXPECT_EQ(CheckedIds(Submenu(L"Text colours")), std::vector<UINT>{step.marked});
     }
 }
 

@@ -6,6 +6,8 @@
 #                                WM_SETTINGCHANGE, resume, a restarted taskbar and a midnight:
 #                                each time the icon shows the new week
 #   e2e.sh BUILD_DIR resources   version block and manifest read back through the platform
+#   e2e.sh BUILD_DIR theme       "Match the taskbar": the text colours of a light taskbar, of a
+#                                dark one, and after a switch and WM_SETTINGCHANGE
 # Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -39,19 +41,23 @@ driver() {
     wine "$driver" "$@"
 }
 
-# The icon for a date as kivet-preview draws it with the default settings, as a PAM file.
-expected_icon() {
-    local pam="$work/icon-$1.pam"
+# The icon for a date as kivet-preview draws it with the default settings (or the colour
+# scheme given), as a PAM file.
+expected_icon() { # expected_icon YYYY-MM-DD [SCHEME]
+    local scheme=${2:-0}
+    local name="icon-$1-scheme$scheme"
+    local pam="$work/$name.pam"
     if [ ! -f "$pam" ]; then
-        wine "$preview" --out "$(winepath -w "$work/icon-$1.png")" --date "$1" >/dev/null &&
-            convert "$work/icon-$1.png" -depth 8 "pam:$pam"
+        wine "$preview" --out "$(winepath -w "$work/$name.png")" --date "$1" \
+            --scheme "$scheme" >/dev/null &&
+            convert "$work/$name.png" -depth 8 "pam:$pam"
     fi
     echo "$pam"
 }
 
-shows_date() { # shows_date YYYY-MM-DD SHOT-NAME: the icon of that date's week is on show
+shows_date() { # shows_date YYYY-MM-DD SHOT-NAME [SCHEME]: the icon of that date's week is on show
     kivet_desktop_shot "$work/$2.ppm"
-    python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")"
+    python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1" "${3:-0}")"
 }
 
 shows_no_date() {
@@ -59,14 +65,14 @@ shows_no_date() {
     python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")" --absent
 }
 
-# Waits up to SECONDS for the screen to show the icon of DATE's week.
-comes_to_show() { # comes_to_show DATE SECONDS NAME
+# Waits up to SECONDS for the screen to show the icon of DATE's week (in SCHEME).
+comes_to_show() { # comes_to_show DATE SECONDS NAME [SCHEME]
     local deadline=$((SECONDS + $2))
     while [ $SECONDS -lt $deadline ]; do
-        shows_date "$1" "$3" >/dev/null && return 0
+        shows_date "$1" "$3" "${4:-0}" >/dev/null && return 0
         sleep 0.5
     done
-    shows_date "$1" "$3"
+    shows_date "$1" "$3" "${4:-0}"
 }
 
 # Waits up to SECONDS for that icon to leave the screen.
@@ -201,7 +207,40 @@ resources() {
     cat "$work/log"
 }
 
+# The taskbar's light or dark mode, as Windows 10 1903 and later keep it.
+set_taskbar_mode() { # set_taskbar_mode 1|0 (light|dark)
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+        /v SystemUsesLightTheme /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+theme() {
+    start_session
+    local today
+    today=$(date +%F)
+    wine reg add 'HKCU\Software\Pellow Dune\Kivet' /v FollowTaskbarTheme /t REG_DWORD /d 1 \
+        /f >/dev/null 2>&1
+    set_taskbar_mode 0
+    wine "$kivet" >/dev/null 2>&1 &
+    local kivet_pid=$!
+    pids+=("$kivet_pid")
+    check "starts and creates its window" driver wait-window 30
+    check "on a dark taskbar it draws white text" comes_to_show "$today" 10 dark 1
+
+    set_taskbar_mode 1
+    check "WM_SETTINGCHANGE is answered 0" test "$(driver send 0x1A 0 0 | tr -d '\r')" = 0
+    check "switched to light, it draws black text" comes_to_show "$today" 5 light 0
+
+    set_taskbar_mode 0
+    driver send 0x1A 0 0 >/dev/null
+    check "switched back to dark, white text again" comes_to_show "$today" 5 dark-again 1
+
+    driver post 0x10 0 0 >/dev/null
+    check "WM_CLOSE ends it with exit code 0" exits_with "$kivet_pid" 0 20
+    wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+        /v SystemUsesLightTheme /f >/dev/null 2>&1
+}
+
 case "$scenario" in
-lifecycle | redraws | resources) "$scenario" ;;
+lifecycle | redraws | resources | theme) "$scenario" ;;
 *) echo "unknown scenario $scenario" >&2; exit 2 ;;
 esac

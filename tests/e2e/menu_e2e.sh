@@ -166,10 +166,7 @@ sleep 1
 idle_windows=$(kivet_windows)
 
 # Font: the fifth entry; its submenu opens on Calibri, which Return chooses.
-menu Down Down Down Down Down Right
-sleep 1
-menu_shot "$work/menu.png"
-xdotool key Return
+menu Down Down Down Down Down Right Return
 check "Font > Calibri saves the face" has_value "$settings" Font Calibri
 
 menu Down Down Right Down Return
@@ -180,6 +177,19 @@ check "Leading zero > On saves 1" has_value "$settings" LeadingZero 0x1
 
 menu Down Down Down Down Right Down Return
 check "Text colours > White text saves 1" has_value "$settings" ColourScheme 0x1
+
+# The third colour item; the picture shows the submenu with the mark already on it.
+menu Down Down Down Down Right Down Down Return
+check "Text colours > Match the taskbar saves 1" has_value "$settings" FollowTaskbarTheme 0x1
+check "and keeps the scheme chosen last" has_value "$settings" ColourScheme 0x1
+menu Down Down Down Down Right Down Down
+sleep 1
+menu_shot "$work/menu.png"
+xdotool key Escape Escape
+menu Down Down Down Down Right Return
+check "Text colours > Black text ends matching the taskbar" \
+    has_value "$settings" FollowTaskbarTheme 0x0
+check "and saves 0" has_value "$settings" ColourScheme 0x0
 
 menu Down Down Down Down Down Down Right Return
 check "Start with Windows > Yes writes the quoted path" has_value "$run_key" Kivet "$quoted_path"

@@ -10,9 +10,11 @@
 
 #include "common/app_state.h"
 #include "common/strings.h"
+#include "icon/icon_test_support.h"
 #include "icon/tray_icon.h"
 #include "icon/week_icon.h"
 #include "support/platform_fixture.h"
+#include "support/registry_sandbox.h"
 #include "support/resource_census.h"
 
 namespace {
@@ -83,6 +85,7 @@ class TrayIconTest : public PlatformTest {
         platform.heapAlloc = CountedHeapAlloc;
     }
     void TearDown() override {
+        EndRegistrySandbox();
         if (appState.currentIcon != nullptr) {
             DestroyIcon(appState.currentIcon);
         }
@@ -313,4 +316,36 @@ TEST_F(TrayIconTest, ExactlyOneLiveIconAfterAnySequence) {
         }
     }
     EXPECT_GT(seen.size(), 100u);
+}
+
+namespace {
+
+const wchar_t PersonalizeKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+std::vector<uint8_t> PublishedPixels() {
+    shellCalls.clear();
+    RefreshTrayIcon();
+    return shellCalls.empty() ? std::vector<uint8_t>() : ReadIcon(shellCalls[0].data.hIcon).pixels;
+}
+
+} // namespace
+
+TEST_F(TrayIconTest, FollowingDrawsBlackTextOnALightTaskbarOnlyAndKeepsTheChosenScheme) {
+    ASSERT_TRUE(BeginRegistrySandbox()); // ended by the fixture
+    const std::vector<uint8_t> blackText = PublishedPixels();
+    appState.settings.colourScheme = 1;
+    const std::vector<uint8_t> whiteText = PublishedPixels();
+    ASSERT_FALSE(blackText.empty());
+    ASSERT_NE(blackText, whiteText);
+
+    appState.settings.followTaskbarTheme = 1;
+    ASSERT_EQ(WriteTestDword(PersonalizeKey, L"SystemUsesLightTheme", 1), ERROR_SUCCESS);
+    EXPECT_EQ(PublishedPixels(), blackText) << "light";
+    EXPECT_EQ(appState.settings.colourScheme, 1) << "the chosen scheme must stay";
+    appState.settings.colourScheme = 0;
+    ASSERT_EQ(WriteTestDword(PersonalizeKey, L"SystemUsesLightTheme", 0), ERROR_SUCCESS);
+    EXPECT_EQ(PublishedPixels(), whiteText) << "dark";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, PersonalizeKey, L"SystemUsesLightTheme");
+    EXPECT_EQ(PublishedPixels(), whiteText) << "absent: the taskbar of Windows before 1903";
 }

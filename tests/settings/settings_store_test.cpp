@@ -46,12 +46,14 @@ class SettingsStoreTest : public RegistrySandboxTest {
 
     // Expects the whole record at once, so a failure shows every field.
     void ExpectRecord(const std::wstring& line, int32_t position, int32_t leadingZero = 0,
-                      int32_t scheme = 0, const std::wstring& face = L"Lekton") {
+                      int32_t scheme = 0, const std::wstring& face = L"Lekton",
+                      int32_t followTaskbar = 0) {
         EXPECT_EQ(Line(), line);
         EXPECT_EQ(settings.linePosition, position);
         EXPECT_EQ(settings.leadingZero, leadingZero);
         EXPECT_EQ(settings.colourScheme, scheme);
         EXPECT_EQ(std::wstring(settings.fontFace), face);
+        EXPECT_EQ(settings.followTaskbarTheme, followTaskbar);
     }
 
     Settings settings{};
@@ -62,8 +64,9 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
     return names;
 }
 
-const std::vector<std::wstring> CurrentNames = Sorted(
-    {L"AdditionalLine", L"AdditionalLinePosition", L"LeadingZero", L"ColourScheme", L"Font"});
+const std::vector<std::wstring> CurrentNames =
+    Sorted({L"AdditionalLine", L"AdditionalLinePosition", L"LeadingZero", L"ColourScheme", L"Font",
+            L"FollowTaskbarTheme"});
 
 } // namespace
 
@@ -173,6 +176,10 @@ TEST_F(SettingsStoreTest, NumbersOutOfRangeOrOfTheWrongTypeAreNormalised) {
         {L"ColourScheme", REG_DWORD, 2, 4, &Settings::colourScheme, 0},
         {L"ColourScheme", REG_DWORD, 0xFFFFFFFF, 4, &Settings::colourScheme, 0},
         {L"ColourScheme", REG_BINARY, 1, 4, &Settings::colourScheme, 0},
+        {L"FollowTaskbarTheme", REG_DWORD, 7, 4, &Settings::followTaskbarTheme, 1},
+        {L"FollowTaskbarTheme", REG_DWORD, 1, 2, &Settings::followTaskbarTheme, 0},
+        {L"FollowTaskbarTheme", REG_QWORD, 1, 8, &Settings::followTaskbarTheme, 0},
+        {L"FollowTaskbarTheme", REG_SZ, L'1', 4, &Settings::followTaskbarTheme, 0},
     };
     PutString(L"AdditionalLine", L"x");
     for (const Case& c : cases) {
@@ -289,7 +296,7 @@ TEST_F(SettingsStoreTest, LoadingNeverWritesAndMigratesAgainUntilTheFirstSave) {
 
 // Saving
 
-TEST_F(SettingsStoreTest, SaveLeavesExactlyTheFiveCurrentValuesBesideForeignOnes) {
+TEST_F(SettingsStoreTest, SaveLeavesExactlyTheCurrentValuesBesideForeignOnes) {
     for (const wchar_t* legacy : {L"LineAbove", L"LineBelow", L"Prefix", L"Suffix"}) {
         PutString(legacy, L"old");
     }
@@ -300,6 +307,7 @@ TEST_F(SettingsStoreTest, SaveLeavesExactlyTheFiveCurrentValuesBesideForeignOnes
     settings.leadingZero = 1;
     settings.colourScheme = 1;
     lstrcpynW(settings.fontFace, L"Consolas", 32);
+    settings.followTaskbarTheme = 1;
 
     ASSERT_EQ(SaveSettings(&settings), ERROR_SUCCESS);
 
@@ -313,8 +321,10 @@ TEST_F(SettingsStoreTest, SaveLeavesExactlyTheFiveCurrentValuesBesideForeignOnes
     TestRegistryValue face = ReadTestValue(SettingsKey, L"Font");
     EXPECT_EQ(face.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(face.Units(), std::wstring(L"Consolas", 9));
-    const std::pair<const wchar_t*, DWORD> numbers[] = {
-        {L"AdditionalLinePosition", 2}, {L"LeadingZero", 1}, {L"ColourScheme", 1}};
+    const std::pair<const wchar_t*, DWORD> numbers[] = {{L"AdditionalLinePosition", 2},
+                                                        {L"LeadingZero", 1},
+                                                        {L"ColourScheme", 1},
+                                                        {L"FollowTaskbarTheme", 1}};
     for (const auto& number : numbers) {
         TestRegistryValue value = ReadTestValue(SettingsKey, number.first);
         EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD)) << number.first;
@@ -333,10 +343,12 @@ TEST_F(SettingsStoreTest, SaveCreatesTheKeyAndLoadGivesTheSameRecordBack) {
     const std::wstring longestFace(31, L'F');
     lstrcpynW(settings.fontFace, longestFace.c_str(), 32);
 
+    settings.followTaskbarTheme = 1; // beside the scheme chosen last, which stays
+
     ASSERT_EQ(SaveSettings(&settings), ERROR_SUCCESS);
     EXPECT_EQ(ReadTestValue(SettingsKey, L"Font").bytes.size(), 64u);
     Load();
-    ExpectRecord(L"", Hidden, 1, 1, longestFace);
+    ExpectRecord(L"", Hidden, 1, 1, longestFace, 1);
 }
 
 TEST_F(SettingsStoreTest, SaveWritesAFaceWithoutTerminatorCutInsideTheArray) {

@@ -63,6 +63,7 @@ void TurnSettings(long long round) {
     appState.settings.linePosition = positions[round % 3];
     appState.settings.leadingZero = static_cast<int32_t>((round / 3) % 2);
     appState.settings.colourScheme = static_cast<int32_t>((round / 6) % 2);
+    appState.settings.followTaskbarTheme = static_cast<int32_t>((round / 12) % 2);
 }
 
 // Lets the window's queue drain, as the message loop would between refreshes.
