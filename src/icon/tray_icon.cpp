@@ -65,16 +65,6 @@ int32_t SchemeForThisRefresh() {
     return ThemeValueIsLight(L"SystemUsesLightTheme", false) ? 0 : 1;
 }
 
-// The renderer draws in the scheme of the settings record; the user's own choice is put back
-// at once, so that it is what the menu marks and what the next save writes.
-HICON RenderInScheme(const wchar_t* const* lines, int lineCount, int32_t scheme) {
-    const int32_t chosen = appState.settings.colourScheme;
-    appState.settings.colourScheme = scheme;
-    HICON icon = RenderWeekIcon(lines, lineCount);
-    appState.settings.colourScheme = chosen;
-    return icon;
-}
-
 } // namespace
 
 void RefreshTrayIcon() {
@@ -91,7 +81,7 @@ void RefreshTrayIcon() {
         const int lineCount = ArrangeIconLines(weekLabel, appState.settings.additionalLine,
                                                appState.settings.linePosition, lines);
         if (weekLabel[0] != L'\0') {
-            HICON icon = RenderInScheme(lines, lineCount, SchemeForThisRefresh());
+            HICON icon = RenderWeekIconInScheme(lines, lineCount, SchemeForThisRefresh());
             if (icon != nullptr) {
                 PublishIcon(icon, weekDate, weekLabel);
             }

@@ -18,11 +18,15 @@ int GetIconEdgeSize() {
 }
 
 HICON RenderWeekIcon(const wchar_t* const* lines, int lineCount) {
+    return RenderWeekIconInScheme(lines, lineCount, appState.settings.colourScheme);
+}
+
+HICON RenderWeekIconInScheme(const wchar_t* const* lines, int lineCount, int32_t colourScheme) {
     if (lines == nullptr || lineCount < 1 || lineCount > MaxIconLines) {
         return nullptr;
     }
     const int edge = GetIconEdgeSize();
-    const IconColours colours = PickIconColours(appState.settings.colourScheme);
+    const IconColours colours = PickIconColours(colourScheme);
     // A plain walk down from twice the edge: the first height that gives an icon is the
     // largest that fits. Any failure, not only a misfit, moves on to the next height.
     for (int fontHeight = 2 * edge; fontHeight >= SmallestFontHeight; --fontHeight) {

@@ -4,9 +4,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The small-icon edge at the system DPI, at least 16.
 int GetIconEdgeSize();
 
 // A new icon showing `lines` (1 or 2, top first) in colourScheme and fontFace of the settings,
 // or null when none could be made. The caller owns the icon and destroys it with DestroyIcon.
 HICON RenderWeekIcon(const wchar_t* const* lines, int lineCount);
+
+// The same in `colourScheme` (0 black text, white border; 1 white text, black border) instead
+// of the settings' own.
+HICON RenderWeekIconInScheme(const wchar_t* const* lines, int lineCount, int32_t colourScheme);
