@@ -69,6 +69,7 @@ const Additional additionals[] = {
      [] {
          return Repeat(L"\u0623\u0633\u0628\u0648\u0639 \u0627\u0644\u0633\u0646\u0629 ", 2047);
      }},
+    {"\"a\" + 32,766 U+0301", 1, [] { return L"a" + std::wstring(32766, L'\u0301'); }},
 };
 
 constexpr int additionalCount = static_cast<int>(sizeof(additionals) / sizeof(additionals[0]));
