@@ -260,3 +260,31 @@ TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     }
     EXPECT_GT(icons, 0);
 }
+
+TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
+    // Too large to draw whole from height 18 up, and not trimmed.
+    const std::wstring padded = std::wstring(3000, L'\u00a0') + L"Wg";
+    const IconColours colours = PickIconColours(0);
+    for (int height = 18; height <= 22; ++height) {
+        SCOPED_TRACE("height " + std::to_string(height));
+        LineRaster week = {};
+        LineRaster line = {};
+        ASSERT_TRUE(RasterizeLine(L"49", height, &week));
+        ASSERT_TRUE(RasterizeLine(padded.c_str(), height, &line));
+        const InkImage weekInk = InkOf(&week);
+        const InkImage lineInk = InkOf(&line);
+        ReleaseLineRaster(&week);
+        ReleaseLineRaster(&line);
+        ASSERT_TRUE(weekInk.hasInk && lineInk.hasInk);
+        // The edge at which the two lines fill the icon's height exactly, wide enough for both.
+        const int edge = 7 + weekInk.height + lineInk.height;
+        ASSERT_LE(std::max(weekInk.width, lineInk.width), edge - 2);
+        const wchar_t* lines[] = {padded.c_str(), L"49"};
+        HICON icon = RenderAtFontHeight(lines, 2, edge, height, colours);
+        EXPECT_NE(icon, nullptr);
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+        EXPECT_EQ(RenderAtFontHeight(lines, 2, edge - 1, height, colours), nullptr);
+    }
+}
