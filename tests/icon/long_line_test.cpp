@@ -46,6 +46,30 @@ InkImage InkOf(LineRaster* raster) {
     return image;
 }
 
+// Draws `line` in windows of `windowBytes` for an icon that allows ink of `maxInkWidth` by
+// `maxInkHeight` pixels. The attempt must go on with the line exactly when the whole raster's
+// ink fits, and then with the same ink. Counts the lines compared and those given up.
+void ExpectTheWholeRastersOutcome(const std::wstring& line, int height, int maxInkWidth,
+                                  int maxInkHeight, size_t windowBytes, const InkImage& expected,
+                                  int* compared, int* givenUp) {
+    LineRaster windowed = {};
+    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth, maxInkHeight,
+                                            windowBytes, windowBytes, &windowed);
+    const InkImage got = drawn ? InkOf(&windowed) : InkImage();
+    ReleaseLineRaster(&windowed);
+    const bool fits =
+        expected.hasInk && expected.width <= maxInkWidth && expected.height <= maxInkHeight;
+    EXPECT_EQ(got.hasInk && got.width <= maxInkWidth && got.height <= maxInkHeight, fits);
+    if (!fits) {
+        ++*givenUp;
+        return;
+    }
+    EXPECT_EQ(got.width, expected.width);
+    EXPECT_EQ(got.height, expected.height);
+    EXPECT_EQ(got.coverage, expected.coverage);
+    ++*compared;
+}
+
 std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
     std::vector<const wchar_t*> pointers;
     for (const std::wstring& line : lines) {
@@ -99,23 +123,8 @@ TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
                     ReleaseLineRaster(&whole);
                     ASSERT_TRUE(forcedIntoWindows);
 
-                    LineRaster windowed = {};
-                    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth, 1000,
-                                                            windowBytes, windowBytes, &windowed);
-                    // The attempt goes on with this line exactly when the whole raster's ink
-                    // fits, and then with the same ink.
-                    const bool fits = expected.hasInk && expected.width <= maxInkWidth;
-                    const InkImage got = drawn ? InkOf(&windowed) : InkImage();
-                    EXPECT_EQ(got.hasInk && got.width <= maxInkWidth, fits);
-                    if (fits) {
-                        EXPECT_EQ(got.width, expected.width);
-                        EXPECT_EQ(got.height, expected.height);
-                        EXPECT_EQ(got.coverage, expected.coverage);
-                        ++compared;
-                    } else {
-                        ++givenUp;
-                    }
-                    ReleaseLineRaster(&windowed);
+                    ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 1000, windowBytes,
+                                                 expected, &compared, &givenUp);
                 }
             }
         }
@@ -217,22 +226,8 @@ TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
             const InkImage expected = InkOf(&whole);
             ReleaseLineRaster(&whole);
 
-            LineRaster windowed = {};
-            const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth, maxInkHeight,
-                                                    windowBytes, windowBytes, &windowed);
-            const bool fits =
-                expected.hasInk && expected.width <= maxInkWidth && expected.height <= maxInkHeight;
-            const InkImage got = drawn ? InkOf(&windowed) : InkImage();
-            ReleaseLineRaster(&windowed);
-            EXPECT_EQ(got.hasInk && got.width <= maxInkWidth && got.height <= maxInkHeight, fits);
-            if (fits) {
-                EXPECT_EQ(got.width, expected.width);
-                EXPECT_EQ(got.height, expected.height);
-                EXPECT_EQ(got.coverage, expected.coverage);
-                ++compared;
-            } else {
-                ++givenUp;
-            }
+            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, maxInkHeight, windowBytes,
+                                         expected, &compared, &givenUp);
         }
     }
     EXPECT_GT(compared, 30);
