@@ -1,7 +1,7 @@
 // kivet-bench: how many font heights RenderWeekIcon tries, the median time of one render, and
-// the process's peak memory, for the default lines at the usual edges and for very long
-// additional lines. Without arguments it runs every case in a process of its own (so that
-// each peak belongs to one case) and prints a table; `--case N` runs one.
+// the process's peak memory, for the default lines at the usual edges and for the longest and
+// hardest additional lines at edges 16 and 32. Without arguments it runs every case in a process
+// of its own (so that each peak belongs to one case) and prints a table; `--case N` runs one.
 #include <windows.h>
 #include <psapi.h>
 
@@ -25,88 +25,71 @@ int WINAPI BenchEdgeMetric(int, UINT) {
     return benchEdge;
 }
 
-enum class Additional {
-    Default,
-    Text2047,
-    Text32767,
-    Spaces2047,
-    Spaces32767,
-    InkAtBothEnds32767,
-    NoBreakSpaces2047,
-    NoBreakSpaces32767,
+// An additional line: what the table calls it, how often it is rendered (the median is
+// reported), and how it is made.
+struct Additional {
+    const char* name;
+    int renders;
+    std::wstring (*make)();
 };
 
-struct Case {
-    int edge;
-    Additional additional;
-    int renders; // timed renders; the median is reported
-};
-
-const Case cases[] = {
-    {16, Additional::Default, 101},          {20, Additional::Default, 101},
-    {24, Additional::Default, 101},          {32, Additional::Default, 101},
-    {16, Additional::Text2047, 5},           {32, Additional::Text2047, 5},
-    {16, Additional::Text32767, 3},          {32, Additional::Text32767, 3},
-    {16, Additional::Spaces2047, 3},         {32, Additional::Spaces2047, 3},
-    {16, Additional::Spaces32767, 3},        {32, Additional::Spaces32767, 3},
-    {16, Additional::InkAtBothEnds32767, 3}, {32, Additional::InkAtBothEnds32767, 3},
-    {16, Additional::NoBreakSpaces2047, 3},  {32, Additional::NoBreakSpaces2047, 3},
-    {16, Additional::NoBreakSpaces32767, 1}, {32, Additional::NoBreakSpaces32767, 1},
-};
-
-// Ordinary text; spaces ending in one "w" (ink that fits, far along a long line); ink at both
-// ends of a long line; or no-break spaces, which are not trimmed, before one "w".
-std::wstring AdditionalText(Additional additional) {
-    const wchar_t* words = L"Week of the year ";
-    auto repeat = [words](size_t length) {
-        std::wstring text;
-        while (text.size() < length) {
-            text += words;
-        }
-        text.resize(length);
-        return text;
-    };
-    switch (additional) {
-    case Additional::Default:
-        return L"w";
-    case Additional::Text2047:
-        return repeat(2047);
-    case Additional::Text32767:
-        return repeat(32767);
-    case Additional::Spaces2047:
-        return std::wstring(2046, L' ') + L"w";
-    case Additional::Spaces32767:
-        return std::wstring(32766, L' ') + L"w";
-    case Additional::InkAtBothEnds32767:
-        return L"w" + std::wstring(32765, L' ') + L"w";
-    case Additional::NoBreakSpaces2047:
-        return std::wstring(2046, L'\u00a0') + L"w";
-    case Additional::NoBreakSpaces32767:
-        return std::wstring(32766, L'\u00a0') + L"w";
+// `unit` repeated until the line is `length` UTF-16 units long.
+std::wstring Repeat(const wchar_t* unit, size_t length) {
+    std::wstring text;
+    while (text.size() < length) {
+        text += unit;
     }
-    return L"w";
+    text.resize(length);
+    return text;
 }
 
-const char* AdditionalName(Additional additional) {
-    switch (additional) {
-    case Additional::Default:
-        return "\"w\" above \"49\"";
-    case Additional::Text2047:
-        return "2,047 chars of text";
-    case Additional::Text32767:
-        return "32,767 chars of text";
-    case Additional::Spaces2047:
-        return "2,046 spaces + \"w\"";
-    case Additional::Spaces32767:
-        return "32,766 spaces + \"w\"";
-    case Additional::InkAtBothEnds32767:
-        return "\"w\" + 32,765 sp + \"w\"";
-    case Additional::NoBreakSpaces2047:
-        return "2,046 NBSP + \"w\"";
-    case Additional::NoBreakSpaces32767:
-        return "32,766 NBSP + \"w\"";
+// Ordinary text; spaces ending in one "w" (ink that fits, far along a long line); ink at both
+// ends of a long line; no-break spaces, which are not trimmed, before one "w"; and the longest
+// lines of blanks, invisible characters and other scripts that the registry can hold, and the
+// lines of other scripts that the input window lets a user type.
+const Additional additionals[] = {
+    {"\"w\" above \"49\"", 101, [] { return std::wstring(L"w"); }},
+    {"2,047 chars of text", 5, [] { return Repeat(L"Week of the year ", 2047); }},
+    {"32,767 chars of text", 3, [] { return Repeat(L"Week of the year ", 32767); }},
+    {"2,046 spaces + \"w\"", 3, [] { return std::wstring(2046, L' ') + L"w"; }},
+    {"32,766 spaces + \"w\"", 3, [] { return std::wstring(32766, L' ') + L"w"; }},
+    {"\"w\" + 32,765 sp + \"w\"", 3, [] { return L"w" + std::wstring(32765, L' ') + L"w"; }},
+    {"2,046 NBSP + \"w\"", 3, [] { return std::wstring(2046, L'\u00a0') + L"w"; }},
+    {"32,766 NBSP + \"w\"", 1, [] { return std::wstring(32766, L'\u00a0') + L"w"; }},
+    {"32,767 U+00A0 NBSP", 1, [] { return std::wstring(32767, L'\u00a0'); }},
+    {"32,767 U+3000 ideo sp", 1, [] { return std::wstring(32767, L'\u3000'); }},
+    {"32,767 U+200B ZWSP", 1, [] { return std::wstring(32767, L'\u200b'); }},
+    {"16,383 emoji pairs", 1, [] { return Repeat(L"\U0001F600", 2 * 16383); }},
+    {"32,767 U+2060 WJ", 1, [] { return std::wstring(32767, L'\u2060'); }},
+    {"32,767 U+05D0 alef", 1, [] { return std::wstring(32767, L'\u05d0'); }},
+    {"2,047 Thai U+0E01", 1, [] { return std::wstring(2047, L'\u0e01'); }},
+    {"2,047 Hebrew", 1,
+     [] { return Repeat(L"\u05e9\u05d1\u05d5\u05e2 \u05d4\u05e9\u05e0\u05d4 ", 2047); }},
+    {"2,047 Arabic", 1,
+     [] {
+         return Repeat(L"\u0623\u0633\u0628\u0648\u0639 \u0627\u0644\u0633\u0646\u0629 ", 2047);
+     }},
+    {"\"a\" + 32,766 U+0301", 1, [] { return L"a" + std::wstring(32766, L'\u0301'); }},
+};
+
+constexpr int additionalCount = static_cast<int>(sizeof(additionals) / sizeof(additionals[0]));
+
+// Every additional line at edge 16 and 32; the default line at 20 and 24 too.
+struct Case {
+    int edge;
+    int additional;
+};
+
+std::vector<Case> Cases() {
+    std::vector<Case> cases;
+    for (int additional = 0; additional < additionalCount; ++additional) {
+        for (int edge : {16, 20, 24, 32}) {
+            if (edge == 16 || edge == 32 || additional == 0) {
+                cases.push_back({edge, additional});
+            }
+        }
     }
-    return "";
+    return cases;
 }
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -115,18 +98,18 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
 }
 
-int RunCase(int index) {
-    const Case& c = cases[index];
+int RunCase(Case c) {
+    const Additional& additionalCase = additionals[c.additional];
     benchEdge = c.edge;
     platform.getSystemMetricsForDpi = BenchEdgeMetric;
     appState.settings.colourScheme = 0;
     wcscpy(appState.settings.fontFace, L"Lekton");
-    const std::wstring additional = AdditionalText(c.additional);
+    const std::wstring additional = additionalCase.make();
     const wchar_t* lines[] = {additional.c_str(), L"49"};
 
     std::vector<double> times;
     bool made = false;
-    for (int render = 0; render < c.renders; ++render) {
+    for (int render = 0; render < additionalCase.renders; ++render) {
         LARGE_INTEGER start;
         LARGE_INTEGER end;
         QueryPerformanceCounter(&start);
@@ -157,7 +140,7 @@ int RunCase(int index) {
         }
     }
 
-    printf("%-4d %-22s %-5s %7d %12.2f %12.1f %12.1f\n", c.edge, AdditionalName(c.additional),
+    printf("%-4d %-22s %-5s %7d %12.2f %12.1f %12.1f\n", c.edge, additionalCase.name,
            made ? "icon" : "null", tried, median * 1000.0, memory.PeakWorkingSetSize / 1048576.0,
            memory.PeakPagefileUsage / 1048576.0);
     fflush(stdout);
@@ -168,7 +151,8 @@ int RunAllCases(const wchar_t* self) {
     printf("%-4s %-22s %-5s %7s %12s %12s %12s\n", "edge", "additional line", "gives", "heights",
            "median ms", "peak WS MB", "peak page MB");
     fflush(stdout);
-    for (int index = 0; index < static_cast<int>(sizeof(cases) / sizeof(cases[0])); ++index) {
+    const int caseCount = static_cast<int>(Cases().size());
+    for (int index = 0; index < caseCount; ++index) {
         std::wstring command = L"\"" + std::wstring(self) + L"\" --case " + std::to_wstring(index);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
@@ -190,10 +174,11 @@ int RunAllCases(const wchar_t* self) {
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && wcscmp(argv[1], L"--case") == 0) {
         const int index = _wtoi(argv[2]);
-        if (index < 0 || index >= static_cast<int>(sizeof(cases) / sizeof(cases[0]))) {
+        const std::vector<Case> cases = Cases();
+        if (index < 0 || index >= static_cast<int>(cases.size())) {
             return 2;
         }
-        return RunCase(index);
+        return RunCase(cases[index]);
     }
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -1,5 +1,6 @@
 #include "icon/week_icon_steps.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/app_state.h"
@@ -69,13 +70,9 @@ bool PrepareLineRaster(const wchar_t* line, int length, int fontHeight, LineRast
     return MeasureLine(line, length, fontHeight, raster);
 }
 
-// Draws columns `left` to `left` + `width` - 1 of the whole raster into a DIB section of
-// `width` × `height` that becomes the record's `bitmap` and `pixels`. The platform draws
-// glyphs at whole-pixel positions, so a window holds the same pixels as those columns of
-// the whole raster. The first DIB of a record is selected into `dc` for good; a later one,
-// after DropLineBitmap, too.
-bool DrawLineWindow(const wchar_t* line, int length, int fontHeight, int left, int width,
-                    LineRaster* raster) {
+// Makes a DIB section of `width` × the record's height and selects it into `dc` for good; it
+// becomes the record's `bitmap` and `pixels`. Its contents are left as they come.
+bool CreateLineWindow(int width, LineRaster* raster) {
     BITMAPINFO info;
     DescribeTopDownDib(&info, width, raster->height);
     void* bits = nullptr;
@@ -86,14 +83,33 @@ bool DrawLineWindow(const wchar_t* line, int length, int fontHeight, int left, i
     raster->pixels = static_cast<uint8_t*>(bits);
     raster->width = width;
     raster->previousBitmap = SelectObject(DcOf(raster), raster->bitmap);
-    std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
+    return true;
+}
 
+// Draws the line white, with a transparent background, as the whole raster holds it, moved
+// `left` columns to the left.
+void DrawLineShifted(const wchar_t* line, int length, int fontHeight, int left,
+                     const LineRaster* raster) {
     const int margin = MarginFor(fontHeight);
     SetBkMode(DcOf(raster), TRANSPARENT);
     SetTextColor(DcOf(raster), RGB(255, 255, 255));
     HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
     TextOutW(DcOf(raster), margin + 2 - left, margin + 2, line, length);
     SelectObject(DcOf(raster), formerFont);
+}
+
+// Draws columns `left` to `left` + `width` - 1 of the whole raster into a zeroed DIB section of
+// `width` × `height` that becomes the record's `bitmap` and `pixels`. The platform draws
+// glyphs at whole-pixel positions, so a window holds the same pixels as those columns of
+// the whole raster. The first DIB of a record is selected into `dc` for good; a later one,
+// after DropLineBitmap, too.
+bool DrawLineWindow(const wchar_t* line, int length, int fontHeight, int left, int width,
+                    LineRaster* raster) {
+    if (!CreateLineWindow(width, raster)) {
+        return false;
+    }
+    std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
+    DrawLineShifted(line, length, fontHeight, left, raster);
     return true;
 }
 
@@ -110,30 +126,154 @@ void DropLineBitmap(LineRaster* raster) {
     raster->pixels = nullptr;
 }
 
-// For a raster too large to draw whole: the ink is looked for window by window, in windows
-// that start a little wider than the widest ink that could fit and double up to `windowBytes`:
-// first one at the left end, then one at the right end, then on from the left. As soon as the
-// ink seen spans more than `maxInkWidth` columns the line cannot fit and the search stops, so
-// a long line with ink at both ends is given up after two small windows. Otherwise the record
-// ends up holding just the columns from the leftmost to the rightmost ink, at full height:
-// the ink box, and every coverage in it, are those of the whole raster.
-bool RasterizeLineInWindows(const wchar_t* line, int length, int fontHeight, int maxInkWidth,
-                            size_t windowBytes, LineRaster* raster) {
+// Columns `from` to `to` - 1 of the whole raster; empty when `to` <= `from`.
+struct ColumnSpan {
+    int from;
+    int to;
+};
+
+// The columns, within `left` to `left` + `width` - 1 of the whole raster, that drawing the line
+// writes to at all. The platform's bounds accumulation encloses every pixel that a drawing
+// call writes, so no column outside the span can hold ink, whatever the script and shaping:
+// a window of blanks is ruled out without a pixel looked at. The window's DIB is never
+// cleared or read, so its memory is hardly touched. When the bounds cannot be had, the span
+// is the whole window.
+bool FindWrittenColumns(const wchar_t* line, int length, int fontHeight, int left, int width,
+                        LineRaster* raster, ColumnSpan* span) {
+    if (!CreateLineWindow(width, raster)) {
+        return false;
+    }
+    span->from = left;
+    span->to = left + width;
+    const HDC dc = DcOf(raster);
+    SetBoundsRect(dc, nullptr, DCB_ENABLE | DCB_RESET);
+    DrawLineShifted(line, length, fontHeight, left, raster);
+    RECT bounds = {};
+    const UINT state = GetBoundsRect(dc, &bounds, DCB_RESET);
+    SetBoundsRect(dc, nullptr, DCB_DISABLE);
+    DropLineBitmap(raster);
+    if (state == DCB_RESET) {
+        span->to = span->from; // nothing written
+    } else if (state == DCB_SET) {
+        const RECT window = {0, 0, width, raster->height};
+        RECT written = {};
+        if (IntersectRect(&written, &bounds, &window)) {
+            span->from = left + written.left;
+            span->to = left + written.right;
+        } else {
+            span->to = span->from;
+        }
+    }
+    return true;
+}
+
+// The ink seen so far of a line looked at in windows, in columns and rows of the whole raster,
+// and how large its ink box may become before the attempt must fail.
+struct InkSearch {
+    int maxInkWidth;
+    int maxInkHeight;
+    int inkLeft;
+    int inkTop;
+    int inkRight;
+    int inkBottom;
+};
+
+// Adds the ink of the record's current window, whose first column is column `left` of the
+// whole raster. False once the ink seen is wider or taller than the icon allows: the whole
+// raster's ink box holds all of it, so the attempt would fail.
+bool AddWindowInk(LineRaster* raster, int left, InkSearch* search) {
+    if (FindInkBox(raster)) {
+        search->inkLeft = std::min(search->inkLeft, left + raster->inkLeft);
+        search->inkRight = std::max(search->inkRight, left + raster->inkRight);
+        search->inkTop = std::min(search->inkTop, raster->inkTop);
+        search->inkBottom = std::max(search->inkBottom, raster->inkBottom);
+    }
+    return search->inkRight < search->inkLeft ||
+           (search->inkRight - search->inkLeft + 1 <= search->maxInkWidth &&
+            search->inkBottom - search->inkTop + 1 <= search->maxInkHeight);
+}
+
+// Draws and scans the columns of `span`, in pieces that start a little wider than the widest
+// ink that could fit and double up to `scanBytes`, first the piece at the span's left end, then
+// the one at its right end, then on from the left; so ink spread wider than the icon allows is
+// given up after little pixel work.
+bool ScanWrittenSpan(const wchar_t* line, int length, int fontHeight, ColumnSpan span,
+                     size_t scanBytes, LineRaster* raster, InkSearch* search) {
     const size_t columnBytes = static_cast<size_t>(raster->height) * 4;
-    const size_t widestWindow = windowBytes / columnBytes > 0 ? windowBytes / columnBytes : 1;
-    size_t window =
-        static_cast<size_t>(MarginFor(fontHeight)) + 2 + 2 * (static_cast<size_t>(maxInkWidth) + 1);
-    int inkLeft = raster->width;
-    int inkRight = -1;
+    const size_t widestPiece = std::max<size_t>(scanBytes / columnBytes, 1);
+    size_t piece = static_cast<size_t>(MarginFor(fontHeight)) + 2 +
+                   2 * (static_cast<size_t>(search->maxInkWidth) + 1);
+    for (int step = 0; span.from < span.to; ++step) {
+        piece = std::min(piece, widestPiece);
+        const int width =
+            static_cast<int>(std::min(piece, static_cast<size_t>(span.to - span.from)));
+        int start = span.from;
+        if (step == 1) {
+            span.to -= width;
+            start = span.to;
+        } else {
+            span.from += width;
+        }
+        if (!DrawLineWindow(line, length, fontHeight, start, width, raster)) {
+            return false;
+        }
+        const bool mayFit = AddWindowInk(raster, start, search);
+        DropLineBitmap(raster);
+        if (!mayFit) {
+            return false;
+        }
+        if (step != 0) {
+            piece *= 2;
+        }
+    }
+    return true;
+}
+
+// Whether any of a few characters spread evenly over the line, each drawn alone, writes
+// anything. It only chooses the order of work below, never its outcome.
+bool SampledCharactersWrite(const wchar_t* line, int length, int fontHeight, LineRaster* raster) {
+    constexpr int Samples = 32;
+    ColumnSpan written = {};
+    for (int sample = 0; sample < Samples && written.to == written.from; ++sample) {
+        int at = static_cast<int>(static_cast<long long>(length - 1) * sample / (Samples - 1));
+        if (at > 0 && IS_LOW_SURROGATE(line[at])) {
+            --at;
+        }
+        const int units = at + 1 < length && IS_HIGH_SURROGATE(line[at]) ? 2 : 1;
+        if (!FindWrittenColumns(line + at, units, fontHeight, 0, 4 * fontHeight + 8, raster,
+                                &written)) {
+            return true;
+        }
+    }
+    return written.to > written.from;
+}
+
+// For a raster too large to draw whole: the ink is looked for in windows of up to `windowBytes`,
+// first one at the left end, then one at the right end, then on from the left. Only the columns
+// of a window that the drawing writes to at all are drawn cleared and scanned, in pieces of up
+// to `scanBytes`, so a window of blanks costs one drawing call and no pixel work. A line of
+// which some characters write is looked at in windows that start a little wider than the widest
+// ink that could fit and double, so that dense ink costs little drawing before it is found too
+// wide; otherwise every window is as wide as allowed. As soon as the ink seen is wider or
+// taller than the icon allows the search stops. Otherwise the record ends up holding just the
+// columns from the leftmost to the rightmost ink, at full height: the ink box, and every
+// coverage in it, are those of the whole raster.
+bool RasterizeLineInWindows(const wchar_t* line, int length, int fontHeight, InkSearch search,
+                            size_t windowBytes, size_t scanBytes, LineRaster* raster) {
+    const int wholeWidth = raster->width;
+    const size_t columnBytes = static_cast<size_t>(raster->height) * 4;
+    const size_t widestWindow = std::max<size_t>(windowBytes / columnBytes, 1);
+    size_t window = widestWindow;
+    if (SampledCharactersWrite(line, length, fontHeight, raster)) {
+        window = static_cast<size_t>(MarginFor(fontHeight)) + 2 +
+                 2 * (static_cast<size_t>(search.maxInkWidth) + 1);
+    }
     // Columns left to right - 1 are still to be looked at.
     int left = 0;
-    int right = raster->width;
+    int right = wholeWidth;
     for (int step = 0; left < right; ++step) {
-        if (window > widestWindow) {
-            window = widestWindow;
-        }
-        const int width =
-            window < static_cast<size_t>(right - left) ? static_cast<int>(window) : right - left;
+        window = std::min(window, widestWindow);
+        const int width = static_cast<int>(std::min(window, static_cast<size_t>(right - left)));
         int start = left;
         if (step == 1) {
             right -= width;
@@ -141,29 +281,20 @@ bool RasterizeLineInWindows(const wchar_t* line, int length, int fontHeight, int
         } else {
             left += width;
         }
-        if (!DrawLineWindow(line, length, fontHeight, start, width, raster)) {
-            return false;
-        }
-        if (FindInkBox(raster)) {
-            if (start + raster->inkLeft < inkLeft) {
-                inkLeft = start + raster->inkLeft;
-            }
-            if (start + raster->inkRight > inkRight) {
-                inkRight = start + raster->inkRight;
-            }
-        }
-        DropLineBitmap(raster);
-        if (inkRight >= inkLeft && inkRight - inkLeft + 1 > maxInkWidth) {
+        ColumnSpan written = {};
+        if (!FindWrittenColumns(line, length, fontHeight, start, width, raster, &written) ||
+            !ScanWrittenSpan(line, length, fontHeight, written, scanBytes, raster, &search)) {
             return false;
         }
         if (step != 0) {
             window *= 2;
         }
     }
-    if (inkRight < inkLeft) {
+    if (search.inkRight < search.inkLeft) {
         return false;
     }
-    return DrawLineWindow(line, length, fontHeight, inkLeft, inkRight - inkLeft + 1, raster);
+    return DrawLineWindow(line, length, fontHeight, search.inkLeft,
+                          search.inkRight - search.inkLeft + 1, raster);
 }
 
 // Printable ASCII needs no complex script processing (no shaping, no reordering, no
@@ -195,14 +326,14 @@ bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
            DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
 }
 
-bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, size_t windowBytes,
-                          LineRaster* raster) {
+bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, int maxInkHeight,
+                          size_t wholeBytes, size_t windowBytes, LineRaster* raster) {
     // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
     int length = lstrlenW(line);
     if (!PrepareLineRaster(line, length, fontHeight, raster)) {
         return false;
     }
-    if (PixelBytes(raster->width, raster->height) <= windowBytes) {
+    if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
         return DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
     }
     // Blank spaces at either end of printable ASCII only move the ink sideways by whole
@@ -219,11 +350,13 @@ bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, 
         if (length == 0 || !MeasureLine(line, length, fontHeight, raster)) {
             return false;
         }
-        if (PixelBytes(raster->width, raster->height) <= windowBytes) {
+        if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
             return DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
         }
     }
-    return RasterizeLineInWindows(line, length, fontHeight, maxInkWidth, windowBytes, raster);
+    InkSearch search = {maxInkWidth, maxInkHeight, raster->width, raster->height, -1, -1};
+    return RasterizeLineInWindows(line, length, fontHeight, search, windowBytes,
+                                  std::min(windowBytes, wholeBytes), raster);
 }
 
 void ReleaseLineRaster(LineRaster* raster) {
@@ -296,18 +429,25 @@ HICON RenderAtFontHeight(const wchar_t* const* lines, int lineCount, int edge, i
     ZeroMemory(rasters, sizeof(rasters));
     InkStack stack = StartInkStack(lineCount);
 
-    // Every line is drawn and measured before the fit test, even after a first line that is
-    // already too wide.
-    for (int line = 0; line < lineCount; ++line) {
-        if (!RasterizeLineForIcon(lines[line], fontHeight, edge - 2, WholeRasterLimitBytes,
-                                  &rasters[line]) ||
+    // The shorter line first: when it alone, with at least one row of ink from the other, does
+    // not fit, neither does the stack, and the longer line need not be drawn; otherwise the
+    // longer line's search knows how much ink it may have.
+    // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
+    const bool secondIsShorter = lineCount == 2 && lstrlenW(lines[1]) < lstrlenW(lines[0]);
+    for (int drawn = 0; drawn < lineCount; ++drawn) {
+        const int line = secondIsShorter ? 1 - drawn : drawn;
+        const int stillToDraw = lineCount - 1 - drawn;
+        const int maxInkHeight = edge - stack.totalHeight - stillToDraw;
+        if (maxInkHeight < 1 ||
+            !RasterizeLineForIcon(lines[line], fontHeight, edge - 2, maxInkHeight,
+                                  WholeRasterLimitBytes, LineWindowLimitBytes, &rasters[line]) ||
             !FindInkBox(&rasters[line])) {
             goto done;
         }
         AddLineToInkStack(&stack, &rasters[line]);
-    }
-    if (!InkStackFits(stack, edge)) {
-        goto done;
+        if (!InkStackFits(stack, edge)) {
+            goto done;
+        }
     }
 
     canvas = static_cast<uint8_t*>(AllocateZeroed(PixelBytes(edge, edge)));

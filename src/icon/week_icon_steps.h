@@ -16,18 +16,21 @@
 bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster);
 
 // The largest line raster, in bytes, that an attempt draws whole. A line whose whole raster
-// would be larger (thousands of characters) is looked at in windows of at most this size, so
-// that memory stays bounded and a line too wide for the icon is given up early.
+// would be larger (thousands of characters) is looked at in windows of at most
+// LineWindowLimitBytes, so that memory stays bounded and a line too wide for the icon is given
+// up early. A window that the drawing leaves blank costs one drawing call and no pixel work,
+// so windows may be larger than what is drawn whole.
 constexpr size_t WholeRasterLimitBytes = 4u << 20;
+constexpr size_t LineWindowLimitBytes = 64u << 20;
 
-// RasterizeLine for an icon whose ink may be at most `maxInkWidth` wide. When the whole raster
-// takes at most `windowBytes` it is RasterizeLine. Otherwise the record holds only the columns
-// from the leftmost to the rightmost ink of the whole raster, at its full height, which gives
-// the same ink box contents; and it gives false, besides when a platform object cannot be
-// made, when the line has no ink or its ink is wider than `maxInkWidth`, where the attempt
-// would fail anyway.
-bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, size_t windowBytes,
-                          LineRaster* raster);
+// RasterizeLine for an icon whose ink may be at most `maxInkWidth` wide and `maxInkHeight` tall.
+// When the whole raster takes at most `wholeBytes` it is RasterizeLine. Otherwise, looking at
+// windows of at most `windowBytes`, the record holds only the columns from the leftmost to the
+// rightmost ink of the whole raster, at its full height, which gives the same ink box contents;
+// and it gives false, besides when a platform object cannot be made, when the line has no ink
+// or its ink is wider or taller than allowed, where the attempt would fail anyway.
+bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, int maxInkHeight,
+                          size_t wholeBytes, size_t windowBytes, LineRaster* raster);
 
 // Releases whatever GDI objects `raster` holds and zeroes it.
 void ReleaseLineRaster(LineRaster* raster);

@@ -1,11 +1,13 @@
-// Lines whose whole raster is too large to draw: looked at in windows, and, for printable
-// ASCII, without their blank spaces at either end. The attempt must go on exactly when the
-// whole raster's ink would fit, with the same ink, and the icon must be the same.
+// Lines whose whole raster is too large to draw: looked at in windows, of which only the
+// columns that the drawing writes to are cleared and scanned, and, for printable ASCII, without
+// their blank spaces at either end. The attempt must go on exactly when the whole raster's ink
+// would fit, with the same ink, and the icon must be the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,30 @@ InkImage InkOf(LineRaster* raster) {
         }
     }
     return image;
+}
+
+// Draws `line` in windows of `windowBytes` for an icon that allows ink of `maxInkWidth` by
+// `maxInkHeight` pixels. The attempt must go on with the line exactly when the whole raster's
+// ink fits, and then with the same ink. Counts the lines compared and those given up.
+void ExpectTheWholeRastersOutcome(const std::wstring& line, int height, int maxInkWidth,
+                                  int maxInkHeight, size_t windowBytes, const InkImage& expected,
+                                  int* compared, int* givenUp) {
+    LineRaster windowed = {};
+    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth, maxInkHeight,
+                                            windowBytes, windowBytes, &windowed);
+    const InkImage got = drawn ? InkOf(&windowed) : InkImage();
+    ReleaseLineRaster(&windowed);
+    const bool fits =
+        expected.hasInk && expected.width <= maxInkWidth && expected.height <= maxInkHeight;
+    EXPECT_EQ(got.hasInk && got.width <= maxInkWidth && got.height <= maxInkHeight, fits);
+    if (!fits) {
+        ++*givenUp;
+        return;
+    }
+    EXPECT_EQ(got.width, expected.width);
+    EXPECT_EQ(got.height, expected.height);
+    EXPECT_EQ(got.coverage, expected.coverage);
+    ++*compared;
 }
 
 std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
@@ -97,23 +123,8 @@ TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
                     ReleaseLineRaster(&whole);
                     ASSERT_TRUE(forcedIntoWindows);
 
-                    LineRaster windowed = {};
-                    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth,
-                                                            windowBytes, &windowed);
-                    // The attempt goes on with this line exactly when the whole raster's ink
-                    // fits, and then with the same ink.
-                    const bool fits = expected.hasInk && expected.width <= maxInkWidth;
-                    const InkImage got = drawn ? InkOf(&windowed) : InkImage();
-                    EXPECT_EQ(got.hasInk && got.width <= maxInkWidth, fits);
-                    if (fits) {
-                        EXPECT_EQ(got.width, expected.width);
-                        EXPECT_EQ(got.height, expected.height);
-                        EXPECT_EQ(got.coverage, expected.coverage);
-                        ++compared;
-                    } else {
-                        ++givenUp;
-                    }
-                    ReleaseLineRaster(&windowed);
+                    ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 1000, windowBytes,
+                                                 expected, &compared, &givenUp);
                 }
             }
         }
@@ -127,7 +138,8 @@ TEST_F(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
     LineRaster whole = {};
     LineRaster forIcon = {};
     ASSERT_TRUE(RasterizeLine(L" 53 ", 20, &whole));
-    ASSERT_TRUE(RasterizeLineForIcon(L" 53 ", 20, 2, WholeRasterLimitBytes, &forIcon));
+    ASSERT_TRUE(RasterizeLineForIcon(L" 53 ", 20, 2, 2, WholeRasterLimitBytes, LineWindowLimitBytes,
+                                     &forIcon));
     ASSERT_EQ(forIcon.width, whole.width);
     ASSERT_EQ(forIcon.height, whole.height);
     EXPECT_EQ(std::memcmp(forIcon.pixels, whole.pixels,
@@ -167,4 +179,107 @@ TEST_F(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.heapBlocks, before.heapBlocks);
     EXPECT_EQ(after.heapBytes, before.heapBytes);
+}
+
+namespace {
+
+// Random lines of blanks, zero-width characters, combining marks, right-to-left letters (with
+// Arabic's joining and lam-alef ligature), Thai, emoji pairs, and Latin letters at about
+// `visiblePercent` of the places.
+std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePercent) {
+    static const wchar_t* const pieces[] = {
+        L" ",      L"\u00a0", L"\u3000", L"\u200b", L"\u2060",    L"\u0301",
+        L"\u0308", L"\u05d0", L"\u05e9", L"\u05bc", L"\u0628",    L"\u0644",
+        L"\u0627", L"\u064e", L"\u0e01", L"\u0e31", L"\U0001F600"};
+    static const wchar_t* const visible[] = {L"w", L"i", L"4"};
+    std::wstring line;
+    while (line.size() < length) {
+        if (static_cast<int>((*random)() % 100) < visiblePercent) {
+            line += visible[(*random)() % 3];
+        } else {
+            line += pieces[(*random)() % (sizeof(pieces) / sizeof(pieces[0]))];
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
+    std::mt19937 random(11);
+    int compared = 0;
+    int givenUp = 0;
+    // DejaVu Sans draws the Hebrew and Arabic letters; Lekton leaves them blank.
+    for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
+        lstrcpynW(appState.settings.fontFace, face, 32);
+        for (int sample = 0; sample < 100; ++sample) {
+            const std::wstring line =
+                RandomMixedLine(&random, 1 + random() % 40, sample % 3 == 0 ? 0 : 10);
+            const int height = 4 + static_cast<int>(random() % 24);
+            const int maxInkWidth = 6 + static_cast<int>(random() % 200);
+            const int maxInkHeight = 4 + static_cast<int>(random() % 40);
+            SCOPED_TRACE("sample " + std::to_string(sample) + " height " + std::to_string(height));
+            LineRaster whole = {};
+            ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+            const size_t windowBytes = (1 + random() % std::max(1, whole.width / 2)) *
+                                       static_cast<size_t>(whole.height) * 4;
+            const InkImage expected = InkOf(&whole);
+            ReleaseLineRaster(&whole);
+
+            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, maxInkHeight, windowBytes,
+                                         expected, &compared, &givenUp);
+        }
+    }
+    EXPECT_GT(compared, 30);
+    EXPECT_GT(givenUp, 30);
+}
+
+TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
+    AnswerSmallIconMetric(16);
+    std::mt19937 random(49);
+    int icons = 0;
+    for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
+        lstrcpynW(appState.settings.fontFace, face, 32);
+        for (int sample = 0; sample < 4; ++sample) {
+            // Thousands of invisible or foreign characters around a short mixed run.
+            const std::wstring run = RandomMixedLine(&random, 2 + random() % 4, 50);
+            const std::wstring line = RandomMixedLine(&random, random() % 1000, 0) + run +
+                                      RandomMixedLine(&random, random() % 1000, 0);
+            SCOPED_TRACE("sample " + std::to_string(sample));
+            const wchar_t* lines[] = {line.c_str(), L"49"};
+            const ExpectedIcon expected = ComposeExpectedIcon(lines, 2, 16, 0);
+            const std::vector<uint8_t> got = RenderedPixels({line, L"49"});
+            EXPECT_EQ(got, expected.canvas);
+            icons += expected.fontHeight != 0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(icons, 0);
+}
+
+TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
+    // Too large to draw whole from height 18 up, and not trimmed.
+    const std::wstring padded = std::wstring(3000, L'\u00a0') + L"Wg";
+    const IconColours colours = PickIconColours(0);
+    for (int height = 18; height <= 22; ++height) {
+        SCOPED_TRACE("height " + std::to_string(height));
+        LineRaster week = {};
+        LineRaster line = {};
+        ASSERT_TRUE(RasterizeLine(L"49", height, &week));
+        ASSERT_TRUE(RasterizeLine(padded.c_str(), height, &line));
+        const InkImage weekInk = InkOf(&week);
+        const InkImage lineInk = InkOf(&line);
+        ReleaseLineRaster(&week);
+        ReleaseLineRaster(&line);
+        ASSERT_TRUE(weekInk.hasInk && lineInk.hasInk);
+        // The edge at which the two lines fill the icon's height exactly, wide enough for both.
+        const int edge = 7 + weekInk.height + lineInk.height;
+        ASSERT_LE(std::max(weekInk.width, lineInk.width), edge - 2);
+        const wchar_t* lines[] = {padded.c_str(), L"49"};
+        HICON icon = RenderAtFontHeight(lines, 2, edge, height, colours);
+        EXPECT_NE(icon, nullptr);
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+        EXPECT_EQ(RenderAtFontHeight(lines, 2, edge - 1, height, colours), nullptr);
+    }
 }
