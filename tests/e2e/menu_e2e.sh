@@ -150,6 +150,16 @@ kivet_maps() { # kivet_maps DLL yes|no
     [ "$found" = "$2" ]
 }
 
+# Gives the keyboard to a window as soon as it can take it: it may be found by its title
+# before it is mapped, and focusing it then fails.
+focus_window() { # focus_window X-WINDOW
+    local deadline=$((SECONDS + 10))
+    until xdotool windowfocus --sync "$1" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
 exits_with() { # exits_with PID CODE SECONDS
     local deadline=$((SECONDS + $3))
     while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
@@ -194,7 +204,7 @@ font_dialog=$(window_named "Font" 10)
 check "Font > Other… opens the font dialog" test -n "$font_dialog"
 check "comdlg32.dll is loaded while it is open" kivet_maps comdlg32.dll yes
 if [ -n "$font_dialog" ]; then
-    xdotool windowfocus --sync "$font_dialog"
+    focus_window "$font_dialog"
     xdotool key Escape
 fi
 check "Escape closes the font dialog" window_gone "Font"
@@ -203,7 +213,7 @@ check "Cancel leaves the face as it was" has_value "$settings" Font Calibri
 menu Down Down Down Down Down Right Down Down Return
 font_dialog=$(window_named "Font" 10)
 if [ -n "$font_dialog" ]; then
-    xdotool windowfocus --sync "$font_dialog"
+    focus_window "$font_dialog"
     xdotool key ctrl+a
     xdotool type --delay 100 Lekton
     xdotool key Return
