@@ -29,6 +29,26 @@ BOOL WINAPI ConvertLocalTimeToUtc(const DYNAMIC_TIME_ZONE_INFORMATION* zone,
     return TzSpecificLocalTimeToSystemTime(&fixedRules, localTime, utcTime);
 }
 
+HMODULE WINAPI LoadSystemLibrary(LPCWSTR name) {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+using ChooseFontEntry = BOOL(WINAPI*)(LPCHOOSEFONTW);
+
+// Importing comdlg32 would load it, and the DLLs it pulls in, at every start and keep them
+// for the life of the process (megabytes under Wine), for a dialog most users never open.
+BOOL WINAPI ChooseFontOnDemand(LPCHOOSEFONTW choice) {
+    HMODULE dialogs = platform.loadSystemLibrary(L"comdlg32.dll");
+    if (dialogs == nullptr) {
+        return FALSE;
+    }
+    ChooseFontEntry chooseFont = reinterpret_cast<ChooseFontEntry>(
+        reinterpret_cast<void*>(GetProcAddress(dialogs, "ChooseFontW")));
+    BOOL chosen = chooseFont != nullptr ? chooseFont(choice) : FALSE;
+    FreeLibrary(dialogs);
+    return chosen;
+}
+
 const PlatformCalls realPlatformCalls = {
     GetLocalTime,
     GetSystemTimeAsFileTime,
@@ -39,8 +59,9 @@ const PlatformCalls realPlatformCalls = {
     GetSystemMetricsForDpi,
     GetDpiForSystem,
     TrackPopupMenu,
-    ChooseFontW,
+    ChooseFontOnDemand,
     MessageBoxW,
+    LoadSystemLibrary,
     GetModuleFileNameW,
     HeapAlloc,
 };

@@ -24,8 +24,12 @@ struct PlatformCalls {
     // Modal user interface.
     BOOL(WINAPI* trackPopupMenu)
     (HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rectangle);
+    // The font dialog; its DLL is loaded for the one call (through loadSystemLibrary) and
+    // freed after. FALSE, with nothing shown, when the DLL or its entry cannot be had.
     BOOL(WINAPI* chooseFont)(LPCHOOSEFONTW choice);
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
+    // A DLL of the system folder, loaded where it is needed rather than at start-up.
+    HMODULE(WINAPI* loadSystemLibrary)(LPCWSTR name);
     // The executable's own path.
     DWORD(WINAPI* getModuleFileName)(HMODULE module, LPWSTR path, DWORD capacity);
     // The process heap's allocator, where an allocation failure must be tried.

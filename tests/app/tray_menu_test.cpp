@@ -61,6 +61,7 @@ struct Observed {
     std::vector<std::pair<HWND, UINT_PTR>> timers;
     std::vector<MessageBoxCall> boxes;
     std::vector<FontDialogCall> fontDialogs;
+    std::vector<std::wstring> libraries;
     BOOL fontAnswer = FALSE;
     wchar_t fontFaceAnswer[LF_FACESIZE] = {};
 };
@@ -115,6 +116,19 @@ BOOL WINAPI AnswerFontDialog(LPCHOOSEFONTW choice) {
     return observed->fontAnswer;
 }
 
+HMODULE WINAPI RefuseLibrary(LPCWSTR name) {
+    observed->libraries.push_back(name);
+    return nullptr;
+}
+
+// A system DLL that loads but holds no ChooseFontW, and that nothing else here loads.
+const wchar_t DllWithoutFontDialog[] = L"wtsapi32.dll";
+
+HMODULE WINAPI LoadDllWithoutFontDialog(LPCWSTR name) {
+    observed->libraries.push_back(name);
+    return LoadLibraryExW(DllWithoutFontDialog, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 DWORD WINAPI FakeModuleFileName(HMODULE, LPWSTR path, DWORD capacity) {
     lstrcpynW(path, ModulePath, static_cast<int>(capacity));
     return static_cast<DWORD>(lstrlenW(path));
@@ -150,6 +164,7 @@ class TrayMenuTest : public RegistrySandboxTest {
         platform.setTimer = RecordTimer;
         platform.killTimer = IgnoreKillTimer;
         platform.messageBox = RecordMessageBox;
+        realChooseFont_ = platform.chooseFont;
         platform.chooseFont = AnswerFontDialog;
         platform.getModuleFileName = FakeModuleFileName;
 
@@ -255,6 +270,7 @@ class TrayMenuTest : public RegistrySandboxTest {
     }
 
     Observed observed_;
+    BOOL(WINAPI* realChooseFont_)(LPCHOOSEFONTW) = nullptr;
 };
 
 // ----- The menu as shown -----
@@ -669,6 +685,26 @@ TEST_F(TrayMenuTest, OtherFontKeepsTheChosenFaceOnly) {
     Choose(IDM_FONT_OTHER);
     EXPECT_EQ(wcsnlen(appState.settings.fontFace, 32), 31u);
     EXPECT_EQ(std::wstring(appState.settings.fontFace), std::wstring(observed_.fontFaceAnswer, 31));
+}
+
+TEST_F(TrayMenuTest, OtherFontWithoutItsDllOpensNothingAndChangesNothing) {
+    ASSERT_EQ(GetModuleHandleW(DllWithoutFontDialog), nullptr);
+    platform.chooseFont = realChooseFont_;
+    for (auto loader : {RefuseLibrary, LoadDllWithoutFontDialog}) {
+        platform.loadSystemLibrary = loader;
+        ForgetEffects();
+        observed_.libraries.clear();
+        DialogDriver anyDialog(
+            L"#32770", {[](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }});
+        anyDialog.Run([&] { Choose(IDM_FONT_OTHER); });
+        EXPECT_FALSE(anyDialog.Finished()) << "a dialog opened";
+        EXPECT_EQ(observed_.libraries, std::vector<std::wstring>{L"comdlg32.dll"});
+        EXPECT_STREQ(appState.settings.fontFace, L"Lekton");
+        ExpectNoEffect();
+        EXPECT_TRUE(NullMessagePosted());
+        ExpectMenusDestroyed();
+    }
+    EXPECT_EQ(GetModuleHandleW(DllWithoutFontDialog), nullptr) << "the DLL was not freed";
 }
 
 // ----- The additional line -----

@@ -135,6 +135,31 @@ window_shot() { # window_shot X-WINDOW FILE
             -bordercolor '#3a6ea5' -border 12 "$2"
 }
 
+# Whether Kivet's process has a DLL of this name mapped, within ten seconds.
+kivet_maps() { # kivet_maps DLL yes|no
+    local deadline=$((SECONDS + 10)) found
+    while :; do
+        found=no
+        grep -qi "/$1\$" "/proc/$kivet_pid/maps" && found=yes
+        if [ "$found" = "$2" ] || [ $SECONDS -ge $deadline ]; then
+            break
+        fi
+        sleep 0.2
+    done
+    echo "$1 mapped: $found, want $2"
+    [ "$found" = "$2" ]
+}
+
+# Gives the keyboard to a window as soon as it can take it: it may be found by its title
+# before it is mapped, and focusing it then fails.
+focus_window() { # focus_window X-WINDOW
+    local deadline=$((SECONDS + 10))
+    until xdotool windowfocus --sync "$1" 2>/dev/null; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
 exits_with() { # exits_with PID CODE SECONDS
     local deadline=$((SECONDS + $3))
     while kill -0 "$1" 2>/dev/null && [ $SECONDS -lt $deadline ]; do
@@ -168,6 +193,29 @@ idle_windows=$(kivet_windows)
 # Font: the fifth entry; its submenu opens on Calibri, which Return chooses.
 menu Down Down Down Down Down Right Return
 check "Font > Calibri saves the face" has_value "$settings" Font Calibri
+
+# Font > Other…: the system font dialog, whose DLL is there only while it is open.
+check "comdlg32.dll is not loaded before the font dialog opens" kivet_maps comdlg32.dll no
+menu Down Down Down Down Down Right Down Down Return
+font_dialog=$(window_named "Font" 10)
+check "Font > Other… opens the font dialog" test -n "$font_dialog"
+check "comdlg32.dll is loaded while it is open" kivet_maps comdlg32.dll yes
+if [ -n "$font_dialog" ]; then
+    focus_window "$font_dialog"
+    xdotool key Escape
+fi
+check "Escape closes the font dialog" window_gone "Font"
+check "comdlg32.dll is freed once it has closed" kivet_maps comdlg32.dll no
+check "Cancel leaves the face as it was" has_value "$settings" Font Calibri
+menu Down Down Down Down Down Right Down Down Return
+font_dialog=$(window_named "Font" 10)
+if [ -n "$font_dialog" ]; then
+    focus_window "$font_dialog"
+    xdotool key ctrl+a
+    xdotool type --delay 100 Lekton
+    xdotool key Return
+fi
+check "OK in the font dialog saves the face typed there" has_value "$settings" Font Lekton
 
 menu Down Down Right Down Return
 check "Additional line position > Below saves 2" has_value "$settings" AdditionalLinePosition 0x2
