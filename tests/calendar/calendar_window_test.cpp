@@ -28,15 +28,6 @@ SYSTEMTIME fakeToday = {};
 void WINAPI FakeLocalTime(LPSYSTEMTIME now) {
     *now = fakeToday;
 }
-BOOL WINAPI NoShell(DWORD, PNOTIFYICONDATAW) {
-    return FALSE;
-}
-UINT_PTR WINAPI NoTimer(HWND, UINT_PTR, UINT, TIMERPROC) {
-    return 0;
-}
-BOOL WINAPI NoKill(HWND, UINT_PTR) {
-    return TRUE;
-}
 
 // The flyout as the real main window procedure opens it from the icon's callback.
 class CalendarWindowTest : public PlatformTest {
@@ -44,9 +35,8 @@ class CalendarWindowTest : public PlatformTest {
     void SetUp() override {
         PlatformTest::SetUp();
         platform.getLocalTime = FakeLocalTime;
-        platform.shellNotifyIcon = NoShell;
-        platform.setTimer = NoTimer;
-        platform.killTimer = NoKill;
+        platform.shellNotifyIcon = [](DWORD, PNOTIFYICONDATAW) -> BOOL { return FALSE; };
+        platform.setTimer = [](HWND, UINT_PTR, UINT, TIMERPROC) -> UINT_PTR { return 0; };
         SetToday(2027, 1, 31);
         appState = AppState{};
         appState.instance = GetModuleHandleW(nullptr);
@@ -81,9 +71,6 @@ class CalendarWindowTest : public PlatformTest {
                      MAKELPARAM(NIN_SELECT, TrayIconId));
         PumpMessages();
     }
-    static void Key(UINT message, WPARAM key) {
-        SendMessageW(appState.calendarWindow, message, key, 0);
-    }
     static CalendarDate Selected() {
         CalendarDate date = {0, 0, 0};
         EXPECT_TRUE(CalendarSelection(&date));
@@ -108,17 +95,13 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     EXPECT_EQ(GetWindow(flyout, GW_OWNER), appState.mainWindow);
     RECT placed;
     GetWindowRect(flyout, &placed);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
+    MONITORINFO monitor = {sizeof(monitor), {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(flyout, MONITOR_DEFAULTTONEAREST), &monitor);
-    EXPECT_GE(placed.top, monitor.rcWork.top);
-    EXPECT_LE(placed.bottom, monitor.rcWork.bottom);
-    EXPECT_LE(placed.right, monitor.rcWork.right);
-    EXPECT_LT(placed.left + (placed.right - placed.left) / 2, 500 + 1) << "centred on the icon";
+    EXPECT_LE(placed.bottom, monitor.rcWork.bottom) << "above the icon, inside the work area";
+    EXPECT_EQ((placed.left + placed.right) / 2, 500) << "centred on the icon";
 
     // On a screen of twice the DPI it lays itself out twice as large.
-    RECT suggested = {placed.left, placed.top, placed.right, placed.bottom};
-    SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&placed));
     RECT scaled;
     GetWindowRect(flyout, &scaled);
     EXPECT_EQ(scaled.right - scaled.left, 2 * (placed.right - placed.left));
@@ -130,26 +113,6 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     WNDCLASSEXW left = {};
     left.cbSize = sizeof(left);
     EXPECT_FALSE(GetClassInfoExW(appState.instance, CalendarClass, &left)) << "class unregistered";
-}
-
-TEST_F(CalendarWindowTest, KeysMoveTheSelectionAndTypedWeeksOutsideTheYearChangeNothing) {
-    Select();
-    Key(WM_KEYDOWN, VK_NEXT);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 2, 28}));
-    Key(WM_CHAR, L'5');
-    Key(WM_CHAR, L'3');
-    Key(WM_KEYDOWN, VK_RETURN);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 2, 28})) << "2027 has 52 weeks";
-    Key(WM_CHAR, L'5');
-    Key(WM_KEYDOWN, VK_RETURN);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 2, 1}));
-    Key(WM_KEYDOWN, VK_UP);
-    Key(WM_KEYDOWN, VK_LEFT);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 1, 24}));
-    Key(WM_KEYDOWN, VK_HOME);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 1, 31}));
-    Key(WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(appState.calendarWindow, nullptr);
 }
 
 TEST_F(CalendarWindowTest, TheClickThatDeactivatesTheFlyoutDoesNotReopenIt) {
@@ -188,7 +151,7 @@ TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
     for (int round = 0; round < 200; ++round) {
         Select();
         ASSERT_NE(appState.calendarWindow, nullptr) << round;
-        Key(WM_KEYDOWN, VK_NEXT);
+        SendMessageW(appState.calendarWindow, WM_KEYDOWN, VK_NEXT, 0);
         UpdateWindow(appState.calendarWindow);
         Select();
         PumpMessages();

@@ -18,7 +18,6 @@ theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 # The icon's callback: the event in the low word, the icon id (1) above; 0x400 is NIN_SELECT.
 callback=0x8001
 select_event=0x10400
-context_menu_event=0x1007B
 kivet_pid=""
 
 finish() {
@@ -39,12 +38,10 @@ flyout_window() {
     xdotool search --onlyvisible --name '^Kivet calendar$' 2>/dev/null | head -n 1
 }
 
-# Waits up to ten seconds for the flyout to be on screen (shown yes) or gone (shown no).
+# Waits up to ten seconds for the flyout to be on screen (yes) or gone (no).
 flyout_is() { # flyout_is yes|no
     local deadline=$((SECONDS + 10))
-    while :; do
-        if [ -n "$(flyout_window)" ] && [ "$1" = yes ]; then return 0; fi
-        if [ -z "$(flyout_window)" ] && [ "$1" = no ]; then return 0; fi
+    until [ "$([ -n "$(flyout_window)" ] && echo yes || echo no)" = "$1" ]; do
         [ $SECONDS -ge $deadline ] && return 1
         sleep 0.1
     done
@@ -106,13 +103,10 @@ check "the flyout opens in the dark palette" open_flyout
 xdotool key --delay 150 Right Right
 sleep 0.3
 flyout_shot "$work/calendar-dark.png"
-driver post $callback 0 $context_menu_event
-check "the right-click menu closes the flyout" flyout_is no
 xdotool key Escape
 wine reg delete "$theme_key" /v AppsUseLightTheme /f >/dev/null 2>&1
 
 driver close-class PellowDune.Kivet.Window
 check "Kivet closes" driver wait-gone 15
 kivet_pid=""
-check "the light screenshot was taken" test -s "$work/calendar-light.png"
-check "the dark screenshot was taken" test -s "$work/calendar-dark.png"
+check "both screenshots were taken" test -s "$work/calendar-light.png" -a -s "$work/calendar-dark.png"
