@@ -4,6 +4,7 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include "calendar/month_model.h"
 #include "common/app_state.h"
 #include "common/platform.h"
 #include "common/strings.h"
@@ -42,15 +43,26 @@ struct CalendarFlyout {
     UINT dpi;
 };
 
-struct CalendarPalette {
-    COLORREF background;
-    COLORREF text;
-    COLORREF dimmed;
-    COLORREF weekNumber;
-    COLORREF rowTint;
-    COLORREF accent;
-    COLORREF accentText;
+// The colours the flyout draws with, by role.
+enum PaletteRole : int {
+    Background,
+    Text,
+    Dimmed, // days of the neighbouring months, weekday names, the border
+    WeekNumber,
+    RowTint, // the selected day's week
+    Accent,  // the selected day's fill and today's ring
+    AccentText,
+    PaletteRoles
 };
+const COLORREF LightPalette[PaletteRoles] = {
+    RGB(249, 249, 249), RGB(26, 26, 26), RGB(140, 140, 140), RGB(0, 95, 184),
+    RGB(224, 236, 248), RGB(0, 95, 184), RGB(255, 255, 255)};
+const COLORREF DarkPalette[PaletteRoles] = {
+    RGB(32, 32, 32), RGB(255, 255, 255), RGB(130, 130, 130), RGB(96, 205, 255),
+    RGB(44, 58, 72), RGB(96, 205, 255),  RGB(0, 0, 0)};
+const int HighContrastPalette[PaletteRoles] = {
+    COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_GRAYTEXT,     COLOR_WINDOWTEXT,
+    COLOR_WINDOW, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
 
 int Scale(int units, UINT dpi) {
     return MulDiv(units, static_cast<int>(dpi), 96);
@@ -61,23 +73,17 @@ RECT ScaledRect(int left, int top, int width, int height, UINT dpi) {
                 Scale(top + height, dpi)};
 }
 
-CalendarPalette ReadPalette() {
+// Read at every paint, so that a change of theme shows at once.
+void ReadPalette(COLORREF* palette) {
     HIGHCONTRASTW contrast = {sizeof(contrast), 0, nullptr};
-    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0) {
-        return CalendarPalette{GetSysColor(COLOR_WINDOW),       GetSysColor(COLOR_WINDOWTEXT),
-                               GetSysColor(COLOR_GRAYTEXT),     GetSysColor(COLOR_WINDOWTEXT),
-                               GetSysColor(COLOR_WINDOW),       GetSysColor(COLOR_HIGHLIGHT),
-                               GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const bool highContrast =
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    const COLORREF* fixed =
+        ThemeValueIsLight(L"AppsUseLightTheme", true) ? LightPalette : DarkPalette;
+    for (int role = 0; role < PaletteRoles; ++role) {
+        palette[role] = highContrast ? GetSysColor(HighContrastPalette[role]) : fixed[role];
     }
-    if (ThemeValueIsLight(L"AppsUseLightTheme", true)) {
-        return CalendarPalette{RGB(249, 249, 249), RGB(26, 26, 26),    RGB(140, 140, 140),
-                               RGB(0, 95, 184),    RGB(224, 236, 248), RGB(0, 95, 184),
-                               RGB(255, 255, 255)};
-    }
-    return CalendarPalette{RGB(32, 32, 32),   RGB(255, 255, 255), RGB(130, 130, 130),
-                           RGB(96, 205, 255), RGB(44, 58, 72),    RGB(96, 205, 255),
-                           RGB(0, 0, 0)};
 }
 
 CalendarDate Today() {
@@ -150,47 +156,48 @@ void FillBox(HDC dc, const RECT& box, COLORREF colour) {
     FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void DrawGrid(HDC dc, const CalendarFlyout* flyout, const CalendarPalette& palette, HPEN ring) {
+// A disc of the diameter with its top-left corner there; the DC's pen is the null pen.
+void FillDisc(HDC dc, int left, int top, int diameter, COLORREF colour) {
+    SetDCBrushColor(dc, colour);
+    Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
+}
+
+void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette) {
     const UINT dpi = flyout->dpi;
     MonthGrid grid;
     BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
     const int inset = Scale(2, dpi);
+    const int diameter = Scale(RowHeight, dpi) - 2 * inset;
     for (int row = 0; row < CalendarRows; ++row) {
         const int top = GridTop + row * RowHeight;
         wchar_t text[16];
-        bool selectedRow = false;
+        COLORREF rowColour = palette[Background];
         for (int column = 0; column < CalendarColumns; ++column) {
-            selectedRow |= SameDate(grid.cells[row * CalendarColumns + column], flyout->selected);
-        }
-        if (selectedRow) {
-            FillBox(dc, ScaledRect(Margin, top, ClientWidth - 2 * Margin, RowHeight, dpi),
-                    palette.rowTint);
+            if (SameDate(grid.cells[row * CalendarColumns + column], flyout->selected)) {
+                rowColour = palette[RowTint];
+                FillBox(dc, ScaledRect(Margin, top, ClientWidth - 2 * Margin, RowHeight, dpi),
+                        rowColour);
+            }
         }
         FormatString(text, 16, L"%d", grid.rowWeeks[row].week);
         DrawCentred(dc, text, ScaledRect(Margin, top, WeekColumnWidth, RowHeight, dpi),
-                    palette.weekNumber);
+                    palette[WeekNumber]);
         for (int column = 0; column < CalendarColumns; ++column) {
             const CalendarDate date = grid.cells[row * CalendarColumns + column];
             const RECT cell =
                 ScaledRect(GridLeft + column * CellWidth, top, CellWidth, RowHeight, dpi);
-            const int diameter = Scale(RowHeight, dpi) - 2 * inset;
             const int left = (cell.left + cell.right - diameter) / 2;
             const int circleTop = cell.top + inset;
-            COLORREF colour = date.month == grid.month ? palette.text : palette.dimmed;
-            if (SameDate(date, flyout->selected)) {
-                // Inside today's ring when both fall on the same day.
-                const int gap = SameDate(date, flyout->today) ? 2 * inset : 0;
-                SelectObject(dc, GetStockObject(NULL_PEN));
-                SelectObject(dc, GetStockObject(DC_BRUSH));
-                SetDCBrushColor(dc, palette.accent);
-                Ellipse(dc, left + gap, circleTop + gap, left + diameter - gap + 1,
-                        circleTop + diameter - gap + 1);
-                colour = palette.accentText;
+            const bool today = SameDate(date, flyout->today);
+            COLORREF colour = date.month == grid.month ? palette[Text] : palette[Dimmed];
+            if (today) { // a ring: the accent's disc with the row's colour inside
+                FillDisc(dc, left, circleTop, diameter, palette[Accent]);
+                FillDisc(dc, left + inset, circleTop + inset, diameter - 2 * inset, rowColour);
             }
-            if (SameDate(date, flyout->today)) {
-                SelectObject(dc, ring);
-                SelectObject(dc, GetStockObject(NULL_BRUSH));
-                Ellipse(dc, left, circleTop, left + diameter, circleTop + diameter);
+            if (SameDate(date, flyout->selected)) { // inside today's ring when both are here
+                const int gap = today ? 2 * inset : 0;
+                FillDisc(dc, left + gap, circleTop + gap, diameter - 2 * gap, palette[Accent]);
+                colour = palette[AccentText];
             }
             FormatString(text, 16, L"%d", date.day);
             DrawCentred(dc, text, cell, colour);
@@ -198,50 +205,36 @@ void DrawGrid(HDC dc, const CalendarFlyout* flyout, const CalendarPalette& palet
     }
 }
 
-void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
+void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
     const UINT dpi = flyout->dpi;
-    RECT client;
-    GetClientRect(window, &client);
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-    if (dc == nullptr || bitmap == nullptr) {
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
-        if (dc != nullptr) {
-            DeleteDC(dc);
-        }
-        return;
-    }
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
     HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
     metrics.lfMessageFont.lfWeight = FW_BOLD;
     HFONT boldFont = CreateFontIndirectW(&metrics.lfMessageFont);
-    const CalendarPalette palette = ReadPalette();
-    HPEN ring = CreatePen(PS_INSIDEFRAME, Scale(2, dpi), palette.accent);
+    COLORREF palette[PaletteRoles];
+    ReadPalette(palette);
     HGDIOBJ oldFont = SelectObject(dc, boldFont);
-    HGDIOBJ oldPen = SelectObject(dc, ring);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
     SetBkMode(dc, TRANSPARENT);
 
-    FillBox(dc, client, palette.dimmed);
-    RECT inside = {1, 1, client.right - 1, client.bottom - 1};
-    FillBox(dc, inside, palette.background);
+    FillBox(dc, client, palette[Dimmed]);
+    const RECT inside = {1, 1, client.right - 1, client.bottom - 1};
+    FillBox(dc, inside, palette[Background]);
     wchar_t text[96];
     FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 96);
     DrawCentred(dc, text,
                 ScaledRect(GridLeft, Margin, CalendarColumns * CellWidth - WeekColumnWidth,
                            TitleHeight, dpi),
-                palette.text);
+                palette[Text]);
     DrawCentred(dc, L"\x2039", ScaledRect(Margin, Margin, WeekColumnWidth, TitleHeight, dpi),
-                palette.text);
+                palette[Text]);
     DrawCentred(dc, L"\x203A",
                 ScaledRect(ClientWidth - Margin - WeekColumnWidth, Margin, WeekColumnWidth,
                            TitleHeight, dpi),
-                palette.text);
+                palette[Text]);
 
     SelectObject(dc, font);
     for (int column = 0; column < CalendarColumns; ++column) {
@@ -252,25 +245,40 @@ void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
         DrawCentred(dc, text,
                     ScaledRect(GridLeft + column * CellWidth, Margin + TitleHeight, CellWidth,
                                HeaderHeight, dpi),
-                    palette.dimmed);
+                    palette[Dimmed]);
     }
-    DrawGrid(dc, flyout, palette, ring);
+    DrawGrid(dc, flyout, palette);
     FormatFooter(flyout, text, 96);
     DrawCentred(dc, text,
                 ScaledRect(Margin, GridTop + CalendarRows * RowHeight, ClientWidth - 2 * Margin,
                            FooterHeight, dpi),
-                palette.text);
+                palette[Text]);
 
-    BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(ring);
     DeleteObject(boldFont);
     DeleteObject(font);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+}
+
+// Drawn off screen and copied in one piece, so that it never flickers.
+void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
+    if (dc != nullptr && bitmap != nullptr) {
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        DrawCalendar(dc, client, flyout);
+        BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+        SelectObject(dc, oldBitmap);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    if (dc != nullptr) {
+        DeleteDC(dc);
+    }
 }
 
 // Next to the anchor, on its side of the taskbar, whole inside the monitor's work area.
@@ -565,12 +573,4 @@ void RefreshCalendarToday() {
     }
     flyout->today = today;
     InvalidateRect(window, nullptr, FALSE);
-}
-
-bool CalendarSelection(CalendarDate* selected) {
-    if (appState.calendarWindow == nullptr) {
-        return false;
-    }
-    *selected = FlyoutOf(appState.calendarWindow)->selected;
-    return true;
 }

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include "calendar/month_model.h"
-
 // Opens the flyout at the anchor the notification icon's select event carries in `anchor`
 // (x in the low word, y in the high word, signed), or closes it when it is open. A select
 // that follows the flyout's own close by deactivation (a click on the icon) does nothing.
@@ -16,6 +14,3 @@ void CloseCalendarFlyout();
 
 // Re-reads today's date after the clock moved on; a selection on the old today follows it.
 void RefreshCalendarToday();
-
-// The selected day of the open flyout; false when it is closed.
-bool CalendarSelection(CalendarDate* selected);

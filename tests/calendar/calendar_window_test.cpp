@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/main_window.h"
 #include "calendar/calendar_window.h"
@@ -71,10 +72,24 @@ class CalendarWindowTest : public PlatformTest {
                      MAKELPARAM(NIN_SELECT, TrayIconId));
         PumpMessages();
     }
-    static CalendarDate Selected() {
-        CalendarDate date = {0, 0, 0};
-        EXPECT_TRUE(CalendarSelection(&date));
-        return date;
+    // The selected day's week, as Ctrl+C puts it on the clipboard.
+    static std::wstring CopiedWeek() {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(appState.calendarWindow, WM_KEYDOWN, 'C', 0);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        std::wstring week;
+        if (OpenClipboard(nullptr)) {
+            HANDLE data = GetClipboardData(CF_UNICODETEXT);
+            const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+            week = text != nullptr ? text : L"";
+            GlobalUnlock(data);
+            CloseClipboard();
+        }
+        return week;
     }
     static void PumpMessages() {
         MSG message;
@@ -131,9 +146,10 @@ TEST_F(CalendarWindowTest, TheClickThatDeactivatesTheFlyoutDoesNotReopenIt) {
 
 TEST_F(CalendarWindowTest, TheMidnightRefreshMovesTodayAndTheMenuClosesTheFlyout) {
     Select();
+    EXPECT_EQ(CopiedWeek(), L"2027-W04");
     SetToday(2027, 2, 1);
     SendMessageW(appState.mainWindow, WM_TIMECHANGE, 0, 0);
-    EXPECT_TRUE(SameDate(Selected(), CalendarDate{2027, 2, 1}));
+    EXPECT_EQ(CopiedWeek(), L"2027-W05") << "the selection on today follows it";
     platform.trackPopupMenu = [](HMENU, UINT, int, int, int, HWND, const RECT*) -> BOOL {
         return 0;
     };
