@@ -57,7 +57,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (event == WM_CONTEXTMENU || event == WM_RBUTTONUP) {
             CloseCalendarFlyout();
             ShowTrayMenu(window);
-        } else if (event == NIN_SELECT || event == NIN_KEYSELECT) {
+        } else if (event == NIN_SELECT ||
+                   (event == NIN_KEYSELECT && appState.calendarWindow == nullptr)) {
+            // The open flyout holds the keyboard focus, so a key select on the icon can only
+            // be the shell repeating the one that opened it.
             ToggleCalendarFlyout(wParam);
         }
         return 0;

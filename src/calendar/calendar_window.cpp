@@ -544,8 +544,9 @@ void ToggleCalendarFlyout(WPARAM anchor) {
     // The select is posted when the button goes up; its time, not the moment it is handled,
     // tells whether it belongs to the click that took the activation away.
     const LONG sinceDismissal = GetMessageTime() - static_cast<LONG>(appState.calendarDismissedAt);
-    const LONG window = static_cast<LONG>(GetDoubleClickTime());
-    if (appState.calendarDismissedAt != 0 && sinceDismissal > -window && sinceDismissal < window) {
+    const LONG clickSpan = static_cast<LONG>(GetDoubleClickTime());
+    if (appState.calendarDismissedAt != 0 && sinceDismissal > -clickSpan &&
+        sinceDismissal < clickSpan) {
         appState.calendarDismissedAt = 0;
         return;
     }

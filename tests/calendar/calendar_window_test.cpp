@@ -122,6 +122,8 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     EXPECT_EQ(scaled.right - scaled.left, 2 * (placed.right - placed.left));
     EXPECT_EQ(scaled.bottom - scaled.top, 2 * (placed.bottom - placed.top));
 
+    SendMessageW(appState.mainWindow, TrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, 1));
+    EXPECT_TRUE(IsWindow(flyout)) << "a repeated key select is not a second one";
     Select();
     EXPECT_FALSE(IsWindow(flyout));
     EXPECT_EQ(appState.calendarWindow, nullptr);
