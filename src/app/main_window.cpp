@@ -1,6 +1,10 @@
 #include "app/main_window.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "app/tray_menu.h"
+#include "calendar/calendar_window.h"
 #include "common/app_state.h"
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
@@ -11,6 +15,7 @@ namespace {
 void RefreshAndReschedule() {
     RefreshTrayIcon();
     ScheduleMidnightTimer();
+    RefreshCalendarToday();
 }
 
 } // namespace
@@ -26,6 +31,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     switch (message) {
     case WM_DESTROY:
+        CloseCalendarFlyout();
         RemoveTrayIcon();
         PostQuitMessage(0);
         return 0;
@@ -49,7 +55,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // Version 4 of the notification icon: the event in the low word, the icon id above.
         const UINT event = LOWORD(lParam);
         if (event == WM_CONTEXTMENU || event == WM_RBUTTONUP) {
+            CloseCalendarFlyout();
             ShowTrayMenu(window);
+        } else if (event == NIN_SELECT ||
+                   (event == NIN_KEYSELECT && appState.calendarWindow == nullptr)) {
+            // The open flyout holds the keyboard focus, so a key select on the icon can only
+            // be the shell repeating the one that opened it.
+            ToggleCalendarFlyout(wParam);
         }
         return 0;
     }

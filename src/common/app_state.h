@@ -24,6 +24,8 @@ struct AppState {
     HICON currentIcon;              // on show in the notification area, owned
     uint32_t taskbarCreatedMessage; // registered id of "TaskbarCreated"
     int32_t iconAdded;              // 1 once NIM_ADD has succeeded
+    HWND calendarWindow;            // the open calendar flyout, null while it is closed
+    DWORD calendarDismissedAt;      // tick count when it last closed because it lost activation
 };
 
 extern AppState appState;

@@ -14,12 +14,17 @@
 //                            changes), or exits 1 after 30 s
 //   hold SECONDS             shows a small window in the top-left corner for that long, which
 //                            keeps a virtual desktop open while Kivet is not running
+//   clipboard                prints the clipboard's Unicode text
+//   time-calendar COUNT      opens and closes the calendar flyout COUNT times with the icon's
+//                            select event, as a left click does, and prints the median of the
+//                            milliseconds until each opening was painted
 // Numbers may be decimal or 0x hex. Exit code 0 on success, 1 on failure or timeout.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -241,6 +246,52 @@ int TimeStart(const wchar_t* path) {
     return 0;
 }
 
+int PrintClipboard() {
+    if (!OpenClipboard(nullptr)) {
+        return 1;
+    }
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        printf("%ls\n", text);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text != nullptr ? 0 : 1;
+}
+
+// The select event is sent rather than posted: Kivet answers it only after the flyout has
+// opened and painted itself.
+int TimeCalendar(int count) {
+    HWND window = FindWindowW(MainWindowClass, nullptr);
+    const LPARAM select = MAKELPARAM(NIN_SELECT, 1);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    for (int round = 0; round < count && window != nullptr; ++round) {
+        LARGE_INTEGER start;
+        LARGE_INTEGER painted;
+        QueryPerformanceCounter(&start);
+        SendMessageW(window, WM_APP + 1, 0, select);
+        QueryPerformanceCounter(&painted);
+        if (FindWindowW(L"PellowDune.Kivet.Calendar", nullptr) == nullptr) {
+            fprintf(stderr, "the flyout did not open\n");
+            return 1;
+        }
+        times.push_back(1000.0 * static_cast<double>(painted.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+        SendMessageW(window, WM_APP + 1, 0, select);
+        Sleep(50);
+    }
+    if (times.empty()) {
+        return 1;
+    }
+    std::sort(times.begin(), times.end());
+    printf("%.2f ms median of %zu openings (fastest %.2f, slowest %.2f)\n", times[times.size() / 2],
+           times.size(), times.front(), times.back());
+    return 0;
+}
+
 } // namespace
 
 int wmain(int count, wchar_t** arguments) {
@@ -279,6 +330,12 @@ int wmain(int count, wchar_t** arguments) {
     }
     if (wcscmp(command, L"time-start") == 0 && count == 3) {
         return TimeStart(arguments[2]);
+    }
+    if (wcscmp(command, L"clipboard") == 0) {
+        return PrintClipboard();
+    }
+    if (wcscmp(command, L"time-calendar") == 0 && count == 3) {
+        return TimeCalendar(_wtoi(arguments[2]));
     }
     if (wcscmp(command, L"hold") == 0 && count == 3) {
         return Hold(_wtof(arguments[2]));

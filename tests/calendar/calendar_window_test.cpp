@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/main_window.h"
+#include "calendar/calendar_window.h"
+#include "common/app_state.h"
+#include "support/platform_fixture.h"
+#include "support/resource_census.h"
+
+namespace {
+
+// Wine gives every activated window to the X window manager, and without one it waits two
+// seconds for each to withdraw. Unmanaged, the flyout closes at once and 200 rounds take
+// seconds. Set before the first window loads the X11 driver, for this program only.
+const bool unmanagedWindows = [] {
+    return RegSetKeyValueW(HKEY_CURRENT_USER,
+                           L"Software\\Wine\\AppDefaults\\calendar_window_tests.exe\\X11 Driver",
+                           L"Managed", REG_SZ, L"N", 2 * sizeof(wchar_t)) == ERROR_SUCCESS;
+}();
+
+const wchar_t CalendarClass[] = L"PellowDune.Kivet.Calendar";
+SYSTEMTIME fakeToday = {};
+
+void WINAPI FakeLocalTime(LPSYSTEMTIME now) {
+    *now = fakeToday;
+}
+
+// The flyout as the real main window procedure opens it from the icon's callback.
+class CalendarWindowTest : public PlatformTest {
+  protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        platform.getLocalTime = FakeLocalTime;
+        platform.shellNotifyIcon = [](DWORD, PNOTIFYICONDATAW) -> BOOL { return FALSE; };
+        platform.setTimer = [](HWND, UINT_PTR, UINT, TIMERPROC) -> UINT_PTR { return 0; };
+        SetToday(2027, 1, 31);
+        appState = AppState{};
+        appState.instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW windowClass = {};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = MainWindowProc;
+        windowClass.hInstance = appState.instance;
+        windowClass.lpszClassName = L"CalendarTestMain";
+        RegisterClassExW(&windowClass);
+        appState.mainWindow =
+            CreateWindowExW(WS_EX_TOOLWINDOW, L"CalendarTestMain", L"Kivet", WS_POPUP, 0, 0, 0, 0,
+                            nullptr, nullptr, appState.instance, nullptr);
+        ASSERT_NE(appState.mainWindow, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(appState.mainWindow);
+        EXPECT_EQ(FindWindowW(CalendarClass, nullptr), nullptr) << "Exit closes the flyout";
+        UnregisterClassW(L"CalendarTestMain", appState.instance);
+        PlatformTest::TearDown();
+    }
+    static void SetToday(WORD year, WORD month, WORD day) {
+        fakeToday = SYSTEMTIME{year, month, 0, day, 12, 0, 0, 0};
+    }
+    // A left click on the icon at the bottom of the screen, as the shell reports it.
+    void Select() {
+        SendMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(500, 2000),
+                     MAKELPARAM(NIN_SELECT, TrayIconId));
+    }
+    // As the shell delivers it: posted, with the time of the button's release.
+    void PostSelect() {
+        PostMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(500, 2000),
+                     MAKELPARAM(NIN_SELECT, TrayIconId));
+        PumpMessages();
+    }
+    // The selected day's week, as Ctrl+C puts it on the clipboard.
+    static std::wstring CopiedWeek() {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(appState.calendarWindow, WM_KEYDOWN, 'C', 0);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        std::wstring week;
+        if (OpenClipboard(nullptr)) {
+            HANDLE data = GetClipboardData(CF_UNICODETEXT);
+            const wchar_t* text = static_cast<const wchar_t*>(GlobalLock(data));
+            week = text != nullptr ? text : L"";
+            GlobalUnlock(data);
+            CloseClipboard();
+        }
+        return week;
+    }
+    static void PumpMessages() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+    }
+};
+
+TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAndTheNextCloses) {
+    Select();
+    HWND flyout = FindWindowW(CalendarClass, L"Kivet calendar");
+    ASSERT_NE(flyout, nullptr);
+    EXPECT_EQ(flyout, appState.calendarWindow);
+    EXPECT_TRUE(IsWindowVisible(flyout));
+    EXPECT_EQ(GetForegroundWindow(), flyout);
+    EXPECT_NE(GetWindowLongPtrW(flyout, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindow(flyout, GW_OWNER), appState.mainWindow);
+    RECT placed;
+    GetWindowRect(flyout, &placed);
+    MONITORINFO monitor = {sizeof(monitor), {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(flyout, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_LE(placed.bottom, monitor.rcWork.bottom) << "above the icon, inside the work area";
+    EXPECT_EQ((placed.left + placed.right) / 2, 500) << "centred on the icon";
+
+    // On a screen of twice the DPI it lays itself out twice as large.
+    SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&placed));
+    RECT scaled;
+    GetWindowRect(flyout, &scaled);
+    EXPECT_EQ(scaled.right - scaled.left, 2 * (placed.right - placed.left));
+    EXPECT_EQ(scaled.bottom - scaled.top, 2 * (placed.bottom - placed.top));
+
+    SendMessageW(appState.mainWindow, TrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, 1));
+    EXPECT_TRUE(IsWindow(flyout)) << "a repeated key select is not a second one";
+    Select();
+    EXPECT_FALSE(IsWindow(flyout));
+    EXPECT_EQ(appState.calendarWindow, nullptr);
+    WNDCLASSEXW left = {};
+    left.cbSize = sizeof(left);
+    EXPECT_FALSE(GetClassInfoExW(appState.instance, CalendarClass, &left)) << "class unregistered";
+}
+
+TEST_F(CalendarWindowTest, TheClickThatDeactivatesTheFlyoutDoesNotReopenIt) {
+    Select();
+    HWND flyout = appState.calendarWindow;
+    ASSERT_NE(flyout, nullptr);
+    // The taskbar takes the activation at the button press; the select follows at release.
+    SendMessageW(flyout, WM_ACTIVATE, WA_INACTIVE, 0);
+    PostSelect();
+    EXPECT_FALSE(IsWindow(flyout));
+    EXPECT_EQ(appState.calendarWindow, nullptr);
+    Sleep(GetDoubleClickTime());
+    PostSelect();
+    EXPECT_NE(appState.calendarWindow, nullptr) << "a later click opens it";
+}
+
+TEST_F(CalendarWindowTest, TheMidnightRefreshMovesTodayAndTheMenuClosesTheFlyout) {
+    Select();
+    EXPECT_EQ(CopiedWeek(), L"2027-W04");
+    SetToday(2027, 2, 1);
+    SendMessageW(appState.mainWindow, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(CopiedWeek(), L"2027-W05") << "the selection on today follows it";
+    platform.trackPopupMenu = [](HMENU, UINT, int, int, int, HWND, const RECT*) -> BOOL {
+        return 0;
+    };
+    SendMessageW(appState.mainWindow, TrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, 1));
+    EXPECT_EQ(appState.calendarWindow, nullptr);
+}
+
+TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
+    for (int round = 0; round < 5; ++round) { // the platform's own first-use allocations
+        Select();
+        Select();
+    }
+    PumpMessages();
+    const ResourceCensus before = TakeResourceCensus();
+    for (int round = 0; round < 200; ++round) {
+        Select();
+        ASSERT_NE(appState.calendarWindow, nullptr) << round;
+        SendMessageW(appState.calendarWindow, WM_KEYDOWN, VK_NEXT, 0);
+        UpdateWindow(appState.calendarWindow);
+        Select();
+        PumpMessages();
+    }
+    const ResourceCensus after = TakeResourceCensus();
+    printf("GDI objects %d -> %d, heap blocks %zu -> %zu\n", before.gdiObjects, after.gdiObjects,
+           before.heapBlocks, after.heapBlocks);
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.heapBlocks, before.heapBlocks);
+}
+
+} // namespace

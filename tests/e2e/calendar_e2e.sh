@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# End-to-end: the real Kivet.exe's calendar flyout under Wine, on a plain X display of its own.
+#   calendar_e2e.sh BUILD_DIR
+# The shell's left click is posted to the main window; keys go to the flyout with xdotool; the
+# clipboard is read back with kivet-driver. Screenshots of the flyout in the light and dark
+# palettes land in BUILD_DIR/calendar-e2e/. Prints one line per check and
+# "N passed, N failed"; exit 0 when nothing failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+source "$here/../../scripts/wine-env.sh"
+source "$here/../support/checks.sh"
+
+kivet="$build/Kivet.exe"
+work="$build/calendar-e2e"
+check_log="$work/log"
+theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+# The icon's callback: the event in the low word, the icon id (1) above; 0x400 is NIN_SELECT.
+callback=0x8001
+select_event=0x10400
+kivet_pid=""
+
+finish() {
+    if [ -n "$kivet_pid" ]; then
+        kill "$kivet_pid" 2>/dev/null
+    fi
+    kivet_stop_wineserver
+    kivet_stop_display
+    report_checks
+    exit $?
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+driver() { wine "$build/tests/e2e/kivet-driver.exe" "$@"; }
+
+flyout_window() {
+    xdotool search --onlyvisible --name '^Kivet calendar$' 2>/dev/null | head -n 1
+}
+
+# Waits up to ten seconds for the flyout to be on screen (yes) or gone (no).
+flyout_is() { # flyout_is yes|no
+    local deadline=$((SECONDS + 10))
+    until [ "$([ -n "$(flyout_window)" ] && echo yes || echo no)" = "$1" ]; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+# Without a window manager Wine does not hand the X keyboard focus to the window it activates,
+# so the flyout's X window is given it here (as menu_e2e.sh does for the input window).
+open_flyout() {
+    flyout_is no && driver post $callback 0 $select_event && flyout_is yes &&
+        xdotool windowfocus --sync "$(flyout_window)"
+}
+
+clipboard_is() { # clipboard_is EXPECTED
+    local actual
+    actual=$(driver clipboard | tr -d '\r')
+    echo "clipboard '$actual', want '$1'"
+    [ "$actual" = "$1" ]
+}
+
+flyout_shot() { # flyout_shot FILE
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$(flyout_window)")"
+    import -window root -depth 8 png:- | convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
+}
+
+mkdir -p "$work"
+rm -f "$work/log" "$work"/*.png
+unset DISPLAY
+kivet_wine_env "$work"
+kivet_ensure_prefix
+kivet_ensure_display || exit 1
+kivet_start_wineserver
+wine reg delete "$theme_key" /v AppsUseLightTheme /f >/dev/null 2>&1
+
+wine "$kivet" >/dev/null 2>&1 &
+kivet_pid=$!
+check "Kivet starts and creates its main window" driver wait-window 30
+
+check "a left click on the icon opens the flyout" open_flyout
+xdotool key --delay 150 Down Down Right ctrl+c
+check "Down, Down, Right and Ctrl+C copy the week of today + 15 days" \
+    clipboard_is "$(date -d '+15 days' +%G-W%V)"
+xdotool key --delay 150 1 Return ctrl+c
+check "typing 1 and Enter selects week 1 of that ISO year" \
+    clipboard_is "$(date -d '+15 days' +%G)-W01"
+xdotool key --delay 150 Home 9 9 Return ctrl+c
+check "Home goes back to today; week 99 changes nothing" clipboard_is "$(date +%G-W%V)"
+sleep 0.3
+flyout_shot "$work/calendar-light.png"
+xdotool key Escape
+check "Escape closes the flyout" flyout_is no
+
+check "the flyout opens again" open_flyout
+driver post $callback 0 $select_event
+check "a second click on the icon closes it" flyout_is no
+
+wine reg add "$theme_key" /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null 2>&1
+check "the flyout opens in the dark palette" open_flyout
+xdotool key --delay 150 Right Right
+sleep 0.3
+flyout_shot "$work/calendar-dark.png"
+xdotool key Escape
+wine reg delete "$theme_key" /v AppsUseLightTheme /f >/dev/null 2>&1
+
+driver close-class PellowDune.Kivet.Window
+check "Kivet closes" driver wait-gone 15
+kivet_pid=""
+check "both screenshots were taken" test -s "$work/calendar-light.png" -a -s "$work/calendar-dark.png"
