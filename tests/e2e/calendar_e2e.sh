@@ -20,16 +20,7 @@ callback=0x8001
 select_event=0x10400
 kivet_pid=""
 
-finish() {
-    if [ -n "$kivet_pid" ]; then
-        kill "$kivet_pid" 2>/dev/null
-    fi
-    kivet_stop_wineserver
-    kivet_stop_display
-    report_checks
-    exit $?
-}
-trap finish EXIT
+trap finish_kivet_scenario EXIT
 trap 'exit 130' INT TERM
 
 driver() { wine "$build/tests/e2e/kivet-driver.exe" "$@"; }

@@ -23,16 +23,7 @@ menu_x=400
 menu_y=300
 kivet_pid=""
 
-finish() {
-    if [ -n "$kivet_pid" ]; then
-        kill "$kivet_pid" 2>/dev/null
-    fi
-    kivet_stop_wineserver
-    kivet_stop_display
-    report_checks
-    exit $?
-}
-trap finish EXIT
+trap finish_kivet_scenario EXIT
 trap 'exit 130' INT TERM
 
 # The data of one value, or nothing when it is absent.

@@ -24,14 +24,7 @@ settings_key='HKCU\Software\Pellow Dune\Kivet'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 kivet_pid=""
-finish() {
-    [ -n "$kivet_pid" ] && kill "$kivet_pid" 2>/dev/null
-    kivet_stop_wineserver
-    kivet_stop_display
-    report_checks
-    exit $?
-}
-trap finish EXIT
+trap finish_kivet_scenario EXIT
 trap 'exit 130' INT TERM
 
 : >"$work/log"

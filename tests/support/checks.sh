@@ -26,3 +26,16 @@ report_checks() {
     echo "$checks_passed passed, $checks_failed failed"
     [ "$checks_failed" -eq 0 ]
 }
+
+# The EXIT trap of a scenario that runs Kivet on a display of its own (wine-env.sh's): ends
+# Kivet (kivet_pid, when set), the scenario's wineserver and display, then reports the checks
+# and exits with their verdict.
+finish_kivet_scenario() {
+    if [ -n "${kivet_pid:-}" ]; then
+        kill "$kivet_pid" 2>/dev/null
+    fi
+    kivet_stop_wineserver
+    kivet_stop_display
+    report_checks
+    exit $?
+}
