@@ -167,21 +167,21 @@ redraws() {
 
     set_clock "2026-04-08 12:00:00"
     check "WM_TIMECHANGE is answered 0" test "$(driver send 0x1E 0 0 | tr -d '\r')" = 0
-    check "after WM_TIMECHANGE it shows week 15" comes_to_show 2026-04-08 5 w15
+    check "after WM_TIMECHANGE it shows week 15" comes_to_show 2026-04-08 15 w15
 
     set_clock "2026-04-15 12:00:00"
     check "WM_SETTINGCHANGE is answered 0" test "$(driver send 0x1A 0x14 0 | tr -d '\r')" = 0
-    check "after WM_SETTINGCHANGE it shows week 16" comes_to_show 2026-04-15 5 w16
+    check "after WM_SETTINGCHANGE it shows week 16" comes_to_show 2026-04-15 15 w16
 
     set_clock "2026-04-22 12:00:00"
     check "resume is answered 1" test "$(driver send 0x218 18 0 | tr -d '\r')" = 1
-    check "after resume it shows week 17" comes_to_show 2026-04-22 5 w17
+    check "after resume it shows week 17" comes_to_show 2026-04-22 15 w17
 
     set_clock "2026-04-29 12:00:00"
     check "a restarted taskbar has no icon" driver tray-delete
     check "the tray is empty" comes_to_hide 2026-04-22 5 restarted
     check "TaskbarCreated broadcast" driver taskbar-created
-    check "after TaskbarCreated the icon is back, with week 18" comes_to_show 2026-04-29 5 w18
+    check "after TaskbarCreated the icon is back, with week 18" comes_to_show 2026-04-29 15 w18
 
     # Sunday 3 May, ten seconds before midnight; the timer fires at 00:00:30 of Monday.
     set_clock "2026-05-03 23:59:50"
@@ -228,11 +228,11 @@ theme() {
 
     set_taskbar_mode 1
     check "WM_SETTINGCHANGE is answered 0" test "$(driver send 0x1A 0 0 | tr -d '\r')" = 0
-    check "switched to light, it draws black text" comes_to_show "$today" 5 light 0
+    check "switched to light, it draws black text" comes_to_show "$today" 15 light 0
 
     set_taskbar_mode 0
     driver send 0x1A 0 0 >/dev/null
-    check "switched back to dark, white text again" comes_to_show "$today" 5 dark-again 1
+    check "switched back to dark, white text again" comes_to_show "$today" 15 dark-again 1
 
     driver post 0x10 0 0 >/dev/null
     check "WM_CLOSE ends it with exit code 0" exits_with "$kivet_pid" 0 20
