@@ -149,7 +149,9 @@ set_clock() {
         offset="+$offset"
     fi
     echo "$offset" >"$work/faketime"
-    sleep 1.2 # the library reads the file at most once a second
+    # The library reads the file at most once a second; 1.2 s was once not enough for Kivet to
+    # see the new clock on a loaded machine, so a whole second more of margin.
+    sleep 2.2
 }
 
 redraws() {
