@@ -1,6 +1,7 @@
 #include "app/input_dialog.h"
 
 #include "common/app_state.h"
+#include "common/dpi_scale.h"
 #include "common/platform.h"
 #include "common/strings.h"
 
@@ -39,10 +40,6 @@ const ControlLayout CancelLayout = {L"BUTTON", IDCANCEL, 0,  TabStopStyle | BS_P
 
 constexpr int WindowWidth = 356;
 constexpr int WindowHeight = 140;
-
-int ScaleToDpi(int value, UINT dpi) {
-    return MulDiv(value, static_cast<int>(dpi), 96);
-}
 
 // Integer division truncates toward zero, so a work area narrower than the window puts the
 // window half the overhang to the left (or above), rounded toward the work area's origin.

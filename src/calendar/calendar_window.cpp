@@ -6,6 +6,7 @@
 
 #include "calendar/month_model.h"
 #include "common/app_state.h"
+#include "common/dpi_scale.h"
 #include "common/platform.h"
 #include "common/strings.h"
 #include "settings/theme_preference.h"
@@ -64,13 +65,9 @@ const int HighContrastPalette[PaletteRoles] = {
     COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_GRAYTEXT,     COLOR_WINDOWTEXT,
     COLOR_WINDOW, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
 
-int Scale(int units, UINT dpi) {
-    return MulDiv(units, static_cast<int>(dpi), 96);
-}
-
 RECT ScaledRect(int left, int top, int width, int height, UINT dpi) {
-    return RECT{Scale(left, dpi), Scale(top, dpi), Scale(left + width, dpi),
-                Scale(top + height, dpi)};
+    return RECT{ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(left + width, dpi),
+                ScaleToDpi(top + height, dpi)};
 }
 
 // Read at every paint, so that a change of theme shows at once.
@@ -166,8 +163,8 @@ void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette) {
     const UINT dpi = flyout->dpi;
     MonthGrid grid;
     BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    const int inset = Scale(2, dpi);
-    const int diameter = Scale(RowHeight, dpi) - 2 * inset;
+    const int inset = ScaleToDpi(2, dpi);
+    const int diameter = ScaleToDpi(RowHeight, dpi) - 2 * inset;
     for (int row = 0; row < CalendarRows; ++row) {
         const int top = GridTop + row * RowHeight;
         wchar_t text[16];
@@ -283,9 +280,9 @@ void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
 
 // Next to the anchor, on its side of the taskbar, whole inside the monitor's work area.
 void PlaceCalendar(HWND window, POINT anchor, UINT dpi) {
-    const int width = Scale(ClientWidth, dpi);
-    const int height = Scale(ClientHeight, dpi);
-    const int gap = Scale(EdgeGap, dpi);
+    const int width = ScaleToDpi(ClientWidth, dpi);
+    const int height = ScaleToDpi(ClientHeight, dpi);
+    const int gap = ScaleToDpi(EdgeGap, dpi);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -485,7 +482,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         flyout->dpi = LOWORD(wParam);
         SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     Scale(ClientWidth, flyout->dpi), Scale(ClientHeight, flyout->dpi),
+                     ScaleToDpi(ClientWidth, flyout->dpi), ScaleToDpi(ClientHeight, flyout->dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
