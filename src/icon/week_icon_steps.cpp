@@ -193,37 +193,66 @@ bool AddWindowInk(LineRaster* raster, int left, InkSearch* search) {
             search->inkBottom - search->inkTop + 1 <= search->maxInkHeight);
 }
 
-// Draws and scans the columns of `span`, in pieces that start a little wider than the widest
-// ink that could fit and double up to `scanBytes`, first the piece at the span's left end, then
-// the one at its right end, then on from the left; so ink spread wider than the icon allows is
-// given up after little pixel work.
+// Columns of the whole raster still to be looked at, taken first at the left end, then at the
+// right end, then on from the left; each piece after the second is twice as wide as the one
+// before, and none is wider than `widest`. So ink spread wider than the icon allows is found
+// after little work.
+struct ColumnWalk {
+    ColumnSpan rest;
+    size_t piece;
+    size_t widest;
+    int step;
+};
+
+// A walk over `span` whose first piece is `firstPiece` columns, and whose pieces hold at most
+// `limitBytes` of a raster `height` rows tall.
+ColumnWalk StartColumnWalk(ColumnSpan span, size_t firstPiece, size_t limitBytes, int height) {
+    const size_t columnBytes = static_cast<size_t>(height) * 4;
+    return ColumnWalk{span, firstPiece, std::max<size_t>(limitBytes / columnBytes, 1), 0};
+}
+
+// The next piece of the walk; false once every column has been taken.
+bool TakeNextPiece(ColumnWalk* walk, ColumnSpan* piece) {
+    if (walk->rest.from >= walk->rest.to) {
+        return false;
+    }
+    if (walk->step >= 2) {
+        walk->piece *= 2;
+    }
+    walk->piece = std::min(walk->piece, walk->widest);
+    const int width = static_cast<int>(
+        std::min(walk->piece, static_cast<size_t>(walk->rest.to - walk->rest.from)));
+    if (walk->step == 1) {
+        walk->rest.to -= width;
+        *piece = ColumnSpan{walk->rest.to, walk->rest.to + width};
+    } else {
+        *piece = ColumnSpan{walk->rest.from, walk->rest.from + width};
+        walk->rest.from += width;
+    }
+    ++walk->step;
+    return true;
+}
+
+// A first piece a little wider than the widest ink that could fit.
+size_t FirstPieceColumns(int fontHeight, int maxInkWidth) {
+    return static_cast<size_t>(MarginFor(fontHeight)) + 2 +
+           2 * (static_cast<size_t>(maxInkWidth) + 1);
+}
+
+// Draws and scans the columns of `span`, in pieces of up to `scanBytes`.
 bool ScanWrittenSpan(const wchar_t* line, int length, int fontHeight, ColumnSpan span,
                      size_t scanBytes, LineRaster* raster, InkSearch* search) {
-    const size_t columnBytes = static_cast<size_t>(raster->height) * 4;
-    const size_t widestPiece = std::max<size_t>(scanBytes / columnBytes, 1);
-    size_t piece = static_cast<size_t>(MarginFor(fontHeight)) + 2 +
-                   2 * (static_cast<size_t>(search->maxInkWidth) + 1);
-    for (int step = 0; span.from < span.to; ++step) {
-        piece = std::min(piece, widestPiece);
-        const int width =
-            static_cast<int>(std::min(piece, static_cast<size_t>(span.to - span.from)));
-        int start = span.from;
-        if (step == 1) {
-            span.to -= width;
-            start = span.to;
-        } else {
-            span.from += width;
-        }
-        if (!DrawLineWindow(line, length, fontHeight, start, width, raster)) {
+    ColumnWalk walk = StartColumnWalk(span, FirstPieceColumns(fontHeight, search->maxInkWidth),
+                                      scanBytes, raster->height);
+    ColumnSpan piece = {};
+    while (TakeNextPiece(&walk, &piece)) {
+        if (!DrawLineWindow(line, length, fontHeight, piece.from, piece.to - piece.from, raster)) {
             return false;
         }
-        const bool mayFit = AddWindowInk(raster, start, search);
+        const bool mayFit = AddWindowInk(raster, piece.from, search);
         DropLineBitmap(raster);
         if (!mayFit) {
             return false;
-        }
-        if (step != 0) {
-            piece *= 2;
         }
     }
     return true;
@@ -260,34 +289,21 @@ bool SampledCharactersWrite(const wchar_t* line, int length, int fontHeight, Lin
 // coverage in it, are those of the whole raster.
 bool RasterizeLineInWindows(const wchar_t* line, int length, int fontHeight, InkSearch search,
                             size_t windowBytes, size_t scanBytes, LineRaster* raster) {
-    const int wholeWidth = raster->width;
-    const size_t columnBytes = static_cast<size_t>(raster->height) * 4;
-    const size_t widestWindow = std::max<size_t>(windowBytes / columnBytes, 1);
-    size_t window = widestWindow;
+    // Taken first: sampling draws into the record, which then holds another width.
+    const ColumnSpan wholeLine = {0, raster->width};
+    // The whole line at once, as far as a window may hold it.
+    size_t firstWindow = static_cast<size_t>(wholeLine.to);
     if (SampledCharactersWrite(line, length, fontHeight, raster)) {
-        window = static_cast<size_t>(MarginFor(fontHeight)) + 2 +
-                 2 * (static_cast<size_t>(search.maxInkWidth) + 1);
+        firstWindow = FirstPieceColumns(fontHeight, search.maxInkWidth);
     }
-    // Columns left to right - 1 are still to be looked at.
-    int left = 0;
-    int right = wholeWidth;
-    for (int step = 0; left < right; ++step) {
-        window = std::min(window, widestWindow);
-        const int width = static_cast<int>(std::min(window, static_cast<size_t>(right - left)));
-        int start = left;
-        if (step == 1) {
-            right -= width;
-            start = right;
-        } else {
-            left += width;
-        }
+    ColumnWalk walk = StartColumnWalk(wholeLine, firstWindow, windowBytes, raster->height);
+    ColumnSpan window = {};
+    while (TakeNextPiece(&walk, &window)) {
         ColumnSpan written = {};
-        if (!FindWrittenColumns(line, length, fontHeight, start, width, raster, &written) ||
+        if (!FindWrittenColumns(line, length, fontHeight, window.from, window.to - window.from,
+                                raster, &written) ||
             !ScanWrittenSpan(line, length, fontHeight, written, scanBytes, raster, &search)) {
             return false;
-        }
-        if (step != 0) {
-            window *= 2;
         }
     }
     if (search.inkRight < search.inkLeft) {
