@@ -31,11 +31,11 @@ flyout_window() {
 
 # Waits up to ten seconds for the flyout to be on screen (yes) or gone (no).
 flyout_is() { # flyout_is yes|no
-    local deadline=$((SECONDS + 10))
-    until [ "$([ -n "$(flyout_window)" ] && echo yes || echo no)" = "$1" ]; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
+    within 10 flyout_now "$1"
+}
+
+flyout_now() { # flyout_now yes|no
+    [ "$([ -n "$(flyout_window)" ] && echo yes || echo no)" = "$1" ]
 }
 
 # Without a window manager Wine does not hand the X keyboard focus to the window it activates,

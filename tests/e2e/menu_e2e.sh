@@ -36,33 +36,31 @@ value_of() { # value_of KEY NAME
 # returns only once Wine has seen it withdrawn, which takes two seconds without a window
 # manager, and saves after that.
 has_value() { # has_value KEY NAME EXPECTED
-    local deadline=$((SECONDS + 10)) actual
-    while :; do
-        actual=$(value_of "$1" "$2")
-        if [ "$actual" = "$3" ] || [ $SECONDS -ge $deadline ]; then
-            break
-        fi
-        sleep 0.3
-    done
+    within 10 value_reads "$@"
+}
+
+value_reads() { # value_reads KEY NAME EXPECTED
+    local actual
+    actual=$(value_of "$1" "$2")
     echo "$2: '$actual', want '$3'"
     [ "$actual" = "$3" ]
 }
 
 has_no_value() { # has_no_value KEY NAME
-    local deadline=$((SECONDS + 10))
-    while wine reg query "$1" /v "$2" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.3
-    done
+    within 10 value_absent "$@"
+}
+
+value_absent() { # value_absent KEY NAME
+    ! wine reg query "$1" /v "$2" >/dev/null 2>&1
 }
 
 # Waits up to ten seconds for no window to have this title.
 window_gone() { # window_gone TITLE
-    local deadline=$((SECONDS + 10))
-    while xdotool search --name "^$1\$" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.2
-    done
+    within 10 no_window_named "$1"
+}
+
+no_window_named() { # no_window_named TITLE
+    ! xdotool search --name "^$1\$" >/dev/null 2>&1
 }
 
 # Kivet's mapped X windows: the popup menu and each open submenu add one.
@@ -98,16 +96,13 @@ menu() { # menu KEYS...
 
 # Waits for a top-level window with exactly this title; prints its X id.
 window_named() { # window_named TITLE SECONDS
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.2
-    done
-    return 1
+    within "$2" first_window_named "$1"
+}
+
+first_window_named() { # first_window_named TITLE
+    local id
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
 }
 
 # The screen around the open menu, its black surroundings trimmed.
@@ -128,15 +123,12 @@ window_shot() { # window_shot X-WINDOW FILE
 
 # Whether Kivet's process has a DLL of this name mapped, within ten seconds.
 kivet_maps() { # kivet_maps DLL yes|no
-    local deadline=$((SECONDS + 10)) found
-    while :; do
-        found=no
-        grep -qi "/$1\$" "/proc/$kivet_pid/maps" && found=yes
-        if [ "$found" = "$2" ] || [ $SECONDS -ge $deadline ]; then
-            break
-        fi
-        sleep 0.2
-    done
+    within 10 maps_now "$@"
+}
+
+maps_now() { # maps_now DLL yes|no
+    local found=no
+    grep -qi "/$1\$" "/proc/$kivet_pid/maps" && found=yes
     echo "$1 mapped: $found, want $2"
     [ "$found" = "$2" ]
 }
@@ -144,11 +136,7 @@ kivet_maps() { # kivet_maps DLL yes|no
 # Gives the keyboard to a window as soon as it can take it: it may be found by its title
 # before it is mapped, and focusing it then fails.
 focus_window() { # focus_window X-WINDOW
-    local deadline=$((SECONDS + 10))
-    until xdotool windowfocus --sync "$1" 2>/dev/null; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.2
-    done
+    within 10 xdotool windowfocus --sync "$1" 2>/dev/null
 }
 
 exits_with() { # exits_with PID CODE SECONDS

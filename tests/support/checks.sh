@@ -22,6 +22,16 @@ fail_check() { # fail_check DESCRIPTION: a check that failed before it could run
     checks_failed=$((checks_failed + 1))
 }
 
+# Runs COMMAND every 0.2 s until it succeeds, for at most SECONDS; false when it never did.
+within() { # within SECONDS COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+
 report_checks() {
     echo "$checks_passed passed, $checks_failed failed"
     [ "$checks_failed" -eq 0 ]
