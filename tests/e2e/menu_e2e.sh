@@ -85,7 +85,8 @@ open_menu() {
         fi
         sleep 0.1
     done
-    sleep 0.3
+    # Shown is not yet taking keys: after 0.3 s a loaded machine once lost the first Down.
+    sleep 0.6
 }
 
 # Opens the menu and types KEYS into it; X queues them, the menu takes them in order.
