@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # msi_install.sh BUILD_DIR VERSION
-# The installer for real, under Wine, in a prefix of its own: msiexec /i /qn puts Kivet.exe,
-# its texts and the Start-menu shortcut into the user's profile and registers the product for
-# this user only; the installed exe starts, and ends on WM_CLOSE with exit code 0; msiexec /x
-# /qn takes away what it installed and leaves the user's settings and "Run" entry alone.
+# The installers for real, under Wine, in a prefix of its own. The per-user one: msiexec /i /qn
+# puts Kivet.exe, its texts and the Start-menu shortcut into the user's profile and registers
+# the product for this user only; the installed exe starts, and ends on WM_CLOSE with exit code
+# 0; msiexec /x /qn takes away what it installed and leaves the user's settings and "Run" entry
+# alone. The per-machine one: msiexec /i /qn STARTFORALLUSERS=1 installs into Program Files and
+# the all-users Start menu and writes the machine's Run value with the quoted exe path; without
+# the property there is no Run value; msiexec /x /qn takes all of it away.
 # Prints one line per check and "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -28,7 +31,11 @@ trap finish_kivet_scenario EXIT
 trap 'exit 130' INT TERM
 
 : >"$work/log"
-for needed in "$msi" "$driver"; do
+machine_msi="$build/Kivet-$version-win64-machine.msi"
+machine_product_code="{A1BFBA3C-AA21-498E-BCC7-86EF5BE10120}"
+machine_packed_code=C3ABFB1A12AAE894CB7C68FEB51E1002
+machine_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+for needed in "$msi" "$machine_msi" "$driver"; do
     if [ ! -f "$needed" ]; then
         fail_check "missing $needed"
         exit 1
@@ -118,3 +125,53 @@ check "the user's settings stay" reg_has "$settings_key" LeadingZero
 check "the user's Run entry stays" reg_has "$run_key" Kivet
 wine reg delete "$run_key" /v Kivet /f >>"$work/log" 2>&1
 wine reg delete "$settings_key" /f >>"$work/log" 2>&1
+
+# The per-machine installer, as an administrator deploys it.
+program_files="$WINEPREFIX/drive_c/Program Files/Kivet"
+# Windows gives a per-machine package the all-users Start menu; Wine 8 the installing user's.
+machine_shortcut=$shortcut
+machine_installer_key='HKLM\Software\Pellow Dune\Kivet\Installer'
+machine_run_value() {
+    wine reg query "$machine_run_key" /v Kivet | tr -d '\r' | sed -n 's/^ *Kivet *REG_SZ *//p'
+}
+machine_run_value_is_quoted_exe() {
+    local value
+    value=$(machine_run_value)
+    echo "Run value: $value"
+    [ "$value" = '"C:\Program Files\Kivet\Kivet.exe"' ]
+}
+machine_shortcut_points_at_program_files() {
+    { strings -a "$machine_shortcut"; strings -a -el "$machine_shortcut"; } |
+        grep -i 'Program Files\\Kivet\\Kivet\.exe$'
+}
+machine_msi_windows=$(winepath -w "$machine_msi")
+
+wine msiexec /x "$machine_product_code" /qn >>"$work/log" 2>&1
+check "nothing of Kivet in Program Files in the fresh prefix" absent "$program_files"
+
+check "msiexec /i /qn STARTFORALLUSERS=1 succeeds" \
+    wine msiexec /i "$machine_msi_windows" /qn STARTFORALLUSERS=1
+check "Kivet.exe installed under Program Files\\Kivet, same bytes as built" \
+    same_file "$program_files/Kivet.exe" "$build/Kivet.exe"
+check "README.txt and LICENSE.txt installed beside it" \
+    present "$program_files/README.txt" "$program_files/LICENSE.txt"
+check "Start-menu shortcut pointing at Program Files" machine_shortcut_points_at_program_files
+check "the machine's Run value holds the quoted exe path" machine_run_value_is_quoted_exe
+check "registered for the machine (HKLM Installer\\Products)" \
+    reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
+check "nothing installed in the user's profile" absent "$installed"
+
+check "msiexec /x /qn of the machine's installer succeeds" \
+    wine msiexec /x "$machine_msi_windows" /qn
+check "Program Files\\Kivet removed, files and folder" absent "$program_files"
+check "the shortcut removed" absent "$machine_shortcut"
+check "the machine's Run value removed" reg_lacks "$machine_run_key" Kivet
+check "the installer's machine values removed" reg_lacks "$machine_installer_key"
+check "the machine registration removed" \
+    reg_lacks "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
+
+check "msiexec /i /qn without STARTFORALLUSERS succeeds" wine msiexec /i "$machine_msi_windows" /qn
+check "Kivet.exe installed, no machine Run value without STARTFORALLUSERS" \
+    eval 'present "$program_files/Kivet.exe" && reg_lacks "$machine_run_key" Kivet'
+check "and removed again" \
+    eval 'wine msiexec /x "$machine_msi_windows" /qn && absent "$program_files"'
