@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # msi_install.sh BUILD_DIR VERSION
-# The installers for real, under Wine, in a prefix of its own. The per-user one: msiexec /i /qn
-# puts Kivet.exe, its texts and the Start-menu shortcut into the user's profile and registers
-# the product for this user only; the installed exe starts, and ends on WM_CLOSE with exit code
-# 0; msiexec /x /qn takes away what it installed and leaves the user's settings and "Run" entry
-# alone. The per-machine one: msiexec /i /qn STARTFORALLUSERS=1 installs into Program Files and
-# the all-users Start menu and writes the machine's Run value with the quoted exe path; without
-# the property there is no Run value; msiexec /x /qn takes all of it away.
+# The installer for real, under Wine, in a prefix of its own: msiexec /i /qn puts Kivet.exe,
+# its texts and the Start-menu shortcut into the user's profile and registers the product for
+# this user only; the installed exe starts, and ends on WM_CLOSE with exit code 0; msiexec /x
+# /qn takes away what it installed and leaves the user's settings and "Run" entry alone.
+# Then the per-machine installer: Program Files, and with STARTFORALLUSERS=1 the machine's Run
+# value; uninstalling takes all of it away.
 # Prints one line per check and "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -69,10 +68,9 @@ absent() { # absent PATH...
     for path; do [ ! -e "$path" ] || return 1; done
 }
 same_file() { cmp "$1" "$2"; }
-shortcut_points_at_installed_exe() {
+shortcut_points_at() { # shortcut_points_at PATTERN: the shortcut's target matches it
     # A shell link keeps its target's path as UTF-16 and/or ANSI text.
-    { strings -a "$shortcut"; strings -a -el "$shortcut"; } |
-        grep -i 'AppData\\Local\\Programs\\Kivet\\Kivet\.exe$'
+    { strings -a "$shortcut"; strings -a -el "$shortcut"; } | grep -i "$1"
 }
 runs_and_closes() {
     wine "$installed/Kivet.exe" &
@@ -100,7 +98,8 @@ check "Kivet.exe installed under LocalAppData\\Programs\\Kivet, same bytes as bu
 check "README.txt and LICENSE.txt installed beside it" \
     present "$installed/README.txt" "$installed/LICENSE.txt"
 check "Start-menu shortcut in the user's Programs" present "$shortcut"
-check "the shortcut points at the installed exe" shortcut_points_at_installed_exe
+check "the shortcut points at the installed exe" \
+    shortcut_points_at 'AppData\\Local\\Programs\\Kivet\\Kivet\.exe$'
 check "registered for this user only (HKCU Installer\\Products)" \
     reg_has "HKCU\\Software\\Microsoft\\Installer\\Products\\$packed_code"
 check "not registered for the machine" \
@@ -126,52 +125,25 @@ check "the user's Run entry stays" reg_has "$run_key" Kivet
 wine reg delete "$run_key" /v Kivet /f >>"$work/log" 2>&1
 wine reg delete "$settings_key" /f >>"$work/log" 2>&1
 
-# The per-machine installer, as an administrator deploys it.
-program_files="$WINEPREFIX/drive_c/Program Files/Kivet"
-# Windows gives a per-machine package the all-users Start menu; Wine 8 the installing user's.
-machine_shortcut=$shortcut
-machine_installer_key='HKLM\Software\Pellow Dune\Kivet\Installer'
-machine_run_value() {
-    wine reg query "$machine_run_key" /v Kivet | tr -d '\r' | sed -n 's/^ *Kivet *REG_SZ *//p'
-}
-machine_run_value_is_quoted_exe() {
-    local value
-    value=$(machine_run_value)
-    echo "Run value: $value"
-    [ "$value" = '"C:\Program Files\Kivet\Kivet.exe"' ]
-}
-machine_shortcut_points_at_program_files() {
-    { strings -a "$machine_shortcut"; strings -a -el "$machine_shortcut"; } |
-        grep -i 'Program Files\\Kivet\\Kivet\.exe$'
-}
+# The per-machine installer, as an administrator deploys it. Windows gives it the all-users
+# Start menu; Wine 8 puts its shortcut into the installing user's.
 machine_msi_windows=$(winepath -w "$machine_msi")
-
+program_files="$WINEPREFIX/drive_c/Program Files/Kivet"
+machine_run_value() { wine reg query "$machine_run_key" /v Kivet | tr -d '\r' | grep -F "$1"; }
 wine msiexec /x "$machine_product_code" /qn >>"$work/log" 2>&1
-check "nothing of Kivet in Program Files in the fresh prefix" absent "$program_files"
 
 check "msiexec /i /qn STARTFORALLUSERS=1 succeeds" \
     wine msiexec /i "$machine_msi_windows" /qn STARTFORALLUSERS=1
-check "Kivet.exe installed under Program Files\\Kivet, same bytes as built" \
-    same_file "$program_files/Kivet.exe" "$build/Kivet.exe"
-check "README.txt and LICENSE.txt installed beside it" \
-    present "$program_files/README.txt" "$program_files/LICENSE.txt"
-check "Start-menu shortcut pointing at Program Files" machine_shortcut_points_at_program_files
-check "the machine's Run value holds the quoted exe path" machine_run_value_is_quoted_exe
-check "registered for the machine (HKLM Installer\\Products)" \
-    reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
-check "nothing installed in the user's profile" absent "$installed"
-
-check "msiexec /x /qn of the machine's installer succeeds" \
-    wine msiexec /x "$machine_msi_windows" /qn
-check "Program Files\\Kivet removed, files and folder" absent "$program_files"
-check "the shortcut removed" absent "$machine_shortcut"
-check "the machine's Run value removed" reg_lacks "$machine_run_key" Kivet
-check "the installer's machine values removed" reg_lacks "$machine_installer_key"
-check "the machine registration removed" \
-    reg_lacks "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
-
-check "msiexec /i /qn without STARTFORALLUSERS succeeds" wine msiexec /i "$machine_msi_windows" /qn
-check "Kivet.exe installed, no machine Run value without STARTFORALLUSERS" \
-    eval 'present "$program_files/Kivet.exe" && reg_lacks "$machine_run_key" Kivet'
-check "and removed again" \
-    eval 'wine msiexec /x "$machine_msi_windows" /qn && absent "$program_files"'
+check "Kivet.exe and its texts installed under Program Files\\Kivet" eval \
+    'same_file "$program_files/Kivet.exe" "$build/Kivet.exe" && present "$program_files/LICENSE.txt"'
+check "the Start-menu shortcut points at Program Files" \
+    shortcut_points_at 'Program Files\\Kivet\\Kivet\.exe$'
+check "the machine's Run value holds the quoted exe path" \
+    machine_run_value 'REG_SZ    "C:\Program Files\Kivet\Kivet.exe"'
+check "registered for the machine" reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
+check "msiexec /x /qn succeeds" wine msiexec /x "$machine_msi_windows" /qn
+check "Program Files\\Kivet, the shortcut and the machine's Run value removed" eval \
+    'absent "$program_files" "$shortcut" && reg_lacks "$machine_run_key" Kivet'
+check "without STARTFORALLUSERS: installed, no Run value" eval 'wine msiexec /i "$machine_msi_windows" \
+    /qn && present "$program_files/Kivet.exe" && reg_lacks "$machine_run_key" Kivet'
+wine msiexec /x "$machine_msi_windows" /qn >>"$work/log" 2>&1
