@@ -14,7 +14,8 @@ windows: setup
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
-# Kivet-<version>-win64.zip and .msi with SHA256SUMS, in build/windows.
+# Kivet-<version>-win64.zip, the per-user and per-machine .msi and SHA256SUMS, in build/windows;
+# signed with KIVET_SIGN_PFX, with a winget manifest with KIVET_RELEASE_URL (see README.md).
 release: setup
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS) --target release

@@ -1,6 +1,6 @@
-# The release: `release` packs Kivet.exe with README.txt and the licence into
-# Kivet-<version>-win64.zip and Kivet-<version>-win64.msi, with SHA256SUMS, in the build folder
-# (packaging/build-release). The same commit gives the same Kivet.exe and zip, wherever it is
+# The release: `release` packs Kivet.exe with README.txt, the licence and the policy templates
+# into Kivet-<version>-win64.zip, Kivet-<version>-win64.msi and Kivet-<version>-win64-machine.msi,
+# with SHA256SUMS, in the build folder (packaging/build-release). The same commit gives the same Kivet.exe and zip, wherever it is
 # built: no link time stamp, no symbols (both set where the exe is linked) and no build paths in
 # the product's objects.
 
