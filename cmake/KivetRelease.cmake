@@ -1,8 +1,8 @@
 # The release: `release` packs Kivet.exe with README.txt, the licence and the policy templates
 # into Kivet-<version>-win64.zip, Kivet-<version>-win64.msi and Kivet-<version>-win64-machine.msi,
-# with SHA256SUMS, in the build folder (packaging/build-release). The same commit gives the same Kivet.exe and zip, wherever it is
-# built: no link time stamp, no symbols (both set where the exe is linked) and no build paths in
-# the product's objects.
+# with SHA256SUMS, in the build folder (packaging/build-release). The same commit gives the same
+# Kivet.exe and zip, wherever it is built: no link time stamp, no symbols (both set where the
+# exe is linked) and no build paths in the product's objects.
 
 file(STRINGS ${CMAKE_SOURCE_DIR}/src/common/version.h kivet_version_line
     REGEX "^#define KIVET_VERSION_TEXT ")
