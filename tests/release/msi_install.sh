@@ -134,16 +134,18 @@ wine msiexec /x "$machine_product_code" /qn >>"$work/log" 2>&1
 
 check "msiexec /i /qn STARTFORALLUSERS=1 succeeds" \
     wine msiexec /i "$machine_msi_windows" /qn STARTFORALLUSERS=1
-check "Kivet.exe and its texts installed under Program Files\\Kivet" eval \
-    'same_file "$program_files/Kivet.exe" "$build/Kivet.exe" && present "$program_files/LICENSE.txt"'
+check "Kivet.exe and its texts installed under Program Files\\Kivet" eval 'present \
+    "$program_files/LICENSE.txt" && same_file "$program_files/Kivet.exe" "$build/Kivet.exe"'
 check "the Start-menu shortcut points at Program Files" \
     shortcut_points_at 'Program Files\\Kivet\\Kivet\.exe$'
 check "the machine's Run value holds the quoted exe path" \
     machine_run_value 'REG_SZ    "C:\Program Files\Kivet\Kivet.exe"'
-check "registered for the machine" reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
+check "registered for the machine" \
+    reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
 check "msiexec /x /qn succeeds" wine msiexec /x "$machine_msi_windows" /qn
 check "Program Files\\Kivet, the shortcut and the machine's Run value removed" eval \
     'absent "$program_files" "$shortcut" && reg_lacks "$machine_run_key" Kivet'
-check "without STARTFORALLUSERS: installed, no Run value" eval 'wine msiexec /i "$machine_msi_windows" \
-    /qn && present "$program_files/Kivet.exe" && reg_lacks "$machine_run_key" Kivet'
+check "without STARTFORALLUSERS: installed, no Run value" eval 'wine msiexec /i \
+    "$machine_msi_windows" /qn && present "$program_files/Kivet.exe" &&
+    reg_lacks "$machine_run_key" Kivet'
 wine msiexec /x "$machine_msi_windows" /qn >>"$work/log" 2>&1

@@ -44,17 +44,17 @@ TABLE
 manifest="$release/winget/PellowDune.Kivet"
 has_fields() { # has_fields FILE TYPE FIELD...: ManifestType TYPE, version 1.6.0 and each FIELD
     local field
-    for field in "ManifestType: $2" "ManifestVersion: 1.6.0" PackageIdentifier PackageVersion "${@:3}"; do
-        grep -q "^$field" "$1" || return 1
-    done
+    for field in "ManifestType: $2" "ManifestVersion: 1.6.0" PackageIdentifier PackageVersion \
+        "${@:3}"; do grep -q "^$field" "$1" || return 1; done
 }
 check "winget version manifest" has_fields "$manifest.yaml" version DefaultLocale
 check "winget installer manifest" has_fields "$manifest.installer.yaml" installer Installers
 check "winget default locale manifest" has_fields "$manifest.locale.en-US.yaml" defaultLocale \
     PackageLocale Publisher PackageName License ShortDescription
 installers() { # one line per installer: its fields' values, in the order the manifest gives them
-    awk '/^- / { if (line) print line; line = "" } /^ *-? +[A-Za-z0-9]+: / { sub(/^[- ]+[^:]+: /, "");
-        line = line (line ? " " : "") $0 } END { print line }' "$manifest.installer.yaml" | tr -d "'"
+    awk '/^- / { if (line) print line; line = "" }
+        /^ *-? +[A-Za-z0-9]+: / { sub(/^[- ]+[^:]+: /, ""); line = line (line ? " " : "") $0 }
+        END { print line }' "$manifest.installer.yaml" | tr -d "'"
 }
 expected() { # expected SCOPE MSI
     echo "x64 wix $1 $url/$(basename "$2") $(sha256sum <"$2" | cut -c1-64 | tr a-f A-F)" \
