@@ -5,6 +5,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../support/checks.sh"
 build=$(cd "$1" && pwd)
+version=$2
 work="$build/release-check/signed"
 release="$work/release"
 check_log="$work/log"
@@ -18,14 +19,14 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Kivet test signer" 
 openssl pkcs12 -export -inkey "$work/signer.key" -in "$work/signer.pem" -out "$work/signer.pfx" \
     -passout "file:$work/password" >>"$check_log" 2>&1
 cp "$build/Kivet.exe" "$release/"
-url=https://example.org/kivet/$2
+url=https://example.org/kivet/$version
 check "build-release with KIVET_SIGN_PFX and KIVET_RELEASE_URL" env -u KIVET_TIMESTAMP_URL \
     KIVET_SIGN_PFX="$work/signer.pfx" KIVET_SIGN_PASSWORD_FILE="$work/password" \
-    KIVET_RELEASE_URL="$url" "$here/../../packaging/build-release" "$release" "$2"
+    KIVET_RELEASE_URL="$url" "$here/../../packaging/build-release" "$release" "$version"
 
-msi="$release/Kivet-$2-win64.msi"
-machine_msi="$release/Kivet-$2-win64-machine.msi"
-unzip -q "$release/Kivet-$2-win64.zip" Kivet.exe -d "$work" >>"$check_log" 2>&1
+msi="$release/Kivet-$version-win64.msi"
+machine_msi="$release/Kivet-$version-win64-machine.msi"
+unzip -q "$release/Kivet-$version-win64.zip" Kivet.exe -d "$work" >>"$check_log" 2>&1
 cp "$work/Kivet.exe" "$work/changed.exe" && printf '\220' |
     dd of="$work/changed.exe" bs=1 seek=2048 conv=notrunc 2>>"$check_log"
 verify() { # verify EXPECTED FILE: osslsigncode's verdict on FILE is EXPECTED (0 good, 1 bad)
@@ -63,3 +64,8 @@ expected() { # expected SCOPE MSI
 check "two installers, user and machine, with each signed MSI's URL, hash and product code" \
     diff <(installers) <(expected user "$msi" && expected machine "$machine_msi")
 check "no winget manifest without KIVET_RELEASE_URL" test ! -e "$build/winget"
+# The same release as above but for a time-stamping server that does not answer: it fails
+# rather than ship signatures without the time stamp asked for.
+check "KIVET_TIMESTAMP_URL: no answer, no release" eval '! KIVET_TIMESTAMP_URL=http://127.0.0.1:9/ \
+    KIVET_SIGN_PFX="$work/signer.pfx" KIVET_SIGN_PASSWORD_FILE="$work/password" \
+    "$here/../../packaging/build-release" "$release" "$version"'
