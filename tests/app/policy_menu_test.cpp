@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -108,78 +107,62 @@ class PolicyMenuTest : public RegistrySandboxTest {
         CollectItems(openedMenu, state, &ids);
         return ids;
     }
-
-    std::wstring StoredUserFont() const {
-        return ReadTestValue(SettingsKey, L"Font").Units();
-    }
 };
 
+// One stored value (REG_SZ when `text` is given, else REG_DWORD) and what the menu shows then:
+// the items greyed, and the marked choice among them.
 struct GreyingCase {
-    const char* name;
-    std::function<void()> store;
-    std::set<UINT> greyed;
-    std::set<UINT> checked;
+    HKEY root;
+    const wchar_t* key;
+    const wchar_t* name;
+    const wchar_t* text;
+    DWORD number;
+    UINT firstGreyed, lastGreyed; // 0: none
+    UINT marked;
 };
+
+const wchar_t* const Nothing = L"Nothing";
 
 TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
     const HKEY machine = HKEY_LOCAL_MACHINE;
     const HKEY user = HKEY_CURRENT_USER;
-    // The choices marked with nothing enforced: above, off, black text, Lekton, no.
-    const std::set<UINT> unenforced = {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_OFF,
-                                       IDM_COLOURS_BLACK_TEXT, IDM_FONT_LEKTON, IDM_STARTUP_NO};
     const GreyingCase rows[] = {
-        {"nothing enforced", [] {}, {}, unenforced},
-        {"an invalid policy is not enforced",
-         [&] { WriteTestString(PolicyKey, L"LeadingZero", L"1", machine); },
-         {},
-         unenforced},
-        {"the line's text",
-         [&] { WriteTestString(PolicyKey, L"AdditionalLine", L"KW", machine); },
-         {IDM_ADDITIONAL_LINE},
-         unenforced},
-        {"the line's position, by the user's policy",
-         [&] { WriteTestDword(PolicyKey, L"AdditionalLinePosition", Below, user); },
-         {IDM_POSITION_ABOVE, IDM_POSITION_BELOW, IDM_POSITION_HIDDEN},
-         {IDM_POSITION_BELOW, IDM_LEADING_ZERO_OFF, IDM_COLOURS_BLACK_TEXT, IDM_FONT_LEKTON,
-          IDM_STARTUP_NO}},
-        {"the leading zero",
-         [&] { WriteTestDword(PolicyKey, L"LeadingZero", 1, machine); },
-         {IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF},
-         {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_ON, IDM_COLOURS_BLACK_TEXT, IDM_FONT_LEKTON,
-          IDM_STARTUP_NO}},
-        {"the scheme alone greys every colour",
-         [&] { WriteTestDword(PolicyKey, L"ColourScheme", 1, machine); },
-         {IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT, IDM_COLOURS_MATCH_TASKBAR},
-         {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_OFF, IDM_COLOURS_WHITE_TEXT, IDM_FONT_LEKTON,
-          IDM_STARTUP_NO}},
-        {"following the taskbar",
-         [&] { WriteTestDword(PolicyKey, L"FollowTaskbarTheme", 1, user); },
-         {IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT, IDM_COLOURS_MATCH_TASKBAR},
-         {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_OFF, IDM_COLOURS_MATCH_TASKBAR, IDM_FONT_LEKTON,
-          IDM_STARTUP_NO}},
-        {"the font",
-         [&] { WriteTestString(PolicyKey, L"Font", L"Calibri", machine); },
-         {IDM_FONT_CALIBRI, IDM_FONT_LEKTON, IDM_FONT_OTHER},
-         {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_OFF, IDM_COLOURS_BLACK_TEXT, IDM_FONT_CALIBRI,
-          IDM_STARTUP_NO}},
-        {"the machine's Run value, whatever it holds",
-         [&] {
-             WriteTestString(RunKey, L"Kivet", L"\"C:\\Program Files\\Kivet\\Kivet.exe\"", machine);
-         },
-         {IDM_STARTUP_YES, IDM_STARTUP_NO},
-         {IDM_POSITION_ABOVE, IDM_LEADING_ZERO_OFF, IDM_COLOURS_BLACK_TEXT, IDM_FONT_LEKTON,
-          IDM_STARTUP_YES}},
+        {machine, PolicyKey, Nothing, nullptr, 0, 0, 0, IDM_STARTUP_NO},
+        {machine, PolicyKey, L"LeadingZero", L"1", 0, 0, 0, IDM_LEADING_ZERO_OFF}, // invalid
+        {machine, PolicyKey, L"AdditionalLine", L"KW", 0, IDM_ADDITIONAL_LINE, IDM_ADDITIONAL_LINE,
+         IDM_POSITION_ABOVE},
+        {user, PolicyKey, L"AdditionalLinePosition", nullptr, Below, IDM_POSITION_ABOVE,
+         IDM_POSITION_HIDDEN, IDM_POSITION_BELOW},
+        {machine, PolicyKey, L"LeadingZero", nullptr, 1, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
+         IDM_LEADING_ZERO_ON},
+        {machine, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
+         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_WHITE_TEXT},
+        {user, PolicyKey, L"FollowTaskbarTheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
+         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_MATCH_TASKBAR},
+        {machine, PolicyKey, L"Font", L"Calibri", 0, IDM_FONT_CALIBRI, IDM_FONT_OTHER,
+         IDM_FONT_CALIBRI},
+        // The machine's Run value starts Kivet for everyone, whatever it holds.
+        {machine, RunKey, L"Kivet", L"elsewhere.exe", 0, IDM_STARTUP_YES, IDM_STARTUP_NO,
+         IDM_STARTUP_YES},
     };
     for (const GreyingCase& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.name)));
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software");
         RegDeleteTreeW(HKEY_CURRENT_USER, PolicyKey);
-        row.store();
+        if (row.name != Nothing) {
+            ASSERT_EQ(row.text != nullptr ? WriteTestString(row.key, row.name, row.text, row.root)
+                                          : WriteTestDword(row.key, row.name, row.number, row.root),
+                      ERROR_SUCCESS);
+        }
         SendPolicyChange();
         OpenMenu();
-        ASSERT_FALSE(openedMenu.empty());
-        EXPECT_EQ(ItemsIn(MFS_GRAYED), row.greyed);
-        EXPECT_EQ(ItemsIn(MFS_CHECKED), row.checked);
+        std::set<UINT> greyed;
+        for (UINT id = row.firstGreyed; id != 0 && id <= row.lastGreyed; ++id) {
+            greyed.insert(id);
+        }
+        EXPECT_EQ(ItemsIn(MFS_GRAYED), greyed);
+        EXPECT_EQ(ItemsIn(MFS_CHECKED).count(row.marked), 1u);
+        EXPECT_EQ(ItemsIn(MFS_CHECKED).size(), 5u) << "one mark in each of the five submenus";
     }
 }
 
@@ -209,7 +192,7 @@ TEST_F(PolicyMenuTest, TheUsersStoredValueOutlivesThePolicyAndComesBackWhenItGoe
     // while the menu was open) is refused.
     for (UINT command : {IDM_LEADING_ZERO_ON, IDM_FONT_LEKTON}) {
         OpenMenu(command);
-        EXPECT_EQ(StoredUserFont(), std::wstring(L"Lekton\0", 7));
+        EXPECT_EQ(ReadTestValue(SettingsKey, L"Font").Units(), std::wstring(L"Lekton\0", 7));
         EXPECT_STREQ(appState.settings.fontFace, L"Calibri");
     }
     EXPECT_EQ(appState.settings.leadingZero, 1);
