@@ -46,12 +46,16 @@ int RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
+void FreeLine(Settings* settings) {
+    FreeHeapBlock(settings->additionalLine);
+    settings->additionalLine = nullptr;
+}
+
+// The shown record, the user's own and the policy's each own a copy of their line.
 void FreeSettingsLines() {
-    Settings* const records[] = {&appState.settings, &appState.userSettings, &appState.policy};
-    for (Settings* settings : records) {
-        FreeHeapBlock(settings->additionalLine);
-        settings->additionalLine = nullptr;
-    }
+    FreeLine(&appState.settings);
+    FreeLine(&appState.userSettings);
+    FreeLine(&appState.policy);
 }
 
 void ShutDown() {

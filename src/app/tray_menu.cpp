@@ -69,12 +69,12 @@ bool IsCommandEnforced(UINT command, bool startsForAllUsers) {
     if (command == IDM_STARTUP_YES || command == IDM_STARTUP_NO) {
         return startsForAllUsers;
     }
-    for (const EnforcedCommands& row : CommandsOfSettings) {
-        if (command >= row.first && command <= row.last) {
-            return (appState.enforcedSettings & row.settings) != 0;
-        }
+    const EnforcedCommands* row = CommandsOfSettings;
+    const EnforcedCommands* end = row + sizeof(CommandsOfSettings) / sizeof(CommandsOfSettings[0]);
+    while (row != end && (command < row->first || command > row->last)) {
+        ++row;
     }
-    return false;
+    return row != end && (appState.enforcedSettings & row->settings) != 0;
 }
 
 void GreyEnforcedCommands(HMENU main, bool startsForAllUsers) {

@@ -44,12 +44,11 @@ uint32_t LoadPolicies(Settings* policy) {
     RegOpenKeyExW(HKEY_CURRENT_USER, PolicyKeyPath, 0, KEY_QUERY_VALUE, &keys[1]);
     uint32_t enforced = 0;
     for (uint32_t setting = 1; setting <= FollowTaskbarThemeSetting; setting <<= 1) {
-        for (HKEY key : keys) {
-            if (key != nullptr && ReadSettingValue(key, setting, policy)) {
-                enforced |= setting;
-                break;
-            }
+        bool read = false;
+        for (int index = 0; index < 2 && !read; ++index) {
+            read = keys[index] != nullptr && ReadSettingValue(keys[index], setting, policy);
         }
+        enforced |= read ? setting : 0;
     }
     for (HKEY key : keys) {
         if (key != nullptr) {
