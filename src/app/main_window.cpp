@@ -8,6 +8,7 @@
 #include "common/app_state.h"
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
+#include "settings/policy_store.h"
 
 namespace {
 
@@ -38,6 +39,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_SETTINGCHANGE:
+        if (IsPolicyChange(lParam)) {
+            ApplyPolicies();
+        }
+        RefreshAndReschedule();
+        return 0;
     case WM_TIMECHANGE:
         RefreshAndReschedule();
         return 0;

@@ -6,6 +6,7 @@
 #include "common/strings.h"
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
+#include "settings/policy_store.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -45,6 +46,18 @@ int RunMessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
+void FreeLine(Settings* settings) {
+    FreeHeapBlock(settings->additionalLine);
+    settings->additionalLine = nullptr;
+}
+
+// The shown record, the user's own and the policy's each own a copy of their line.
+void FreeSettingsLines() {
+    FreeLine(&appState.settings);
+    FreeLine(&appState.userSettings);
+    FreeLine(&appState.policy);
+}
+
 void ShutDown() {
     // On the normal path the window is gone already and this does nothing.
     platform.killTimer(appState.mainWindow, MidnightTimerId);
@@ -53,8 +66,7 @@ void ShutDown() {
         DestroyIcon(appState.currentIcon);
         appState.currentIcon = nullptr;
     }
-    FreeHeapBlock(appState.settings.additionalLine);
-    appState.settings.additionalLine = nullptr;
+    FreeSettingsLines();
 }
 
 } // namespace
@@ -72,23 +84,23 @@ int RunApplication(HINSTANCE instance) {
 
     ZeroMemory(&appState, sizeof(appState));
     appState.instance = instance;
-    LoadSettings(&appState.settings);
+    LoadSettings(&appState.userSettings);
+    ApplyPolicies();
     if (appState.settings.additionalLine == nullptr) {
+        FreeSettingsLines();
         CloseHandle(mutex);
         return 1;
     }
 
     appState.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     if (!RegisterMainWindowClass(instance)) {
-        FreeHeapBlock(appState.settings.additionalLine);
-        appState.settings.additionalLine = nullptr;
+        FreeSettingsLines();
         CloseHandle(mutex);
         return 1;
     }
     appState.mainWindow = CreateMainWindow(instance);
     if (appState.mainWindow == nullptr) {
-        FreeHeapBlock(appState.settings.additionalLine);
-        appState.settings.additionalLine = nullptr;
+        FreeSettingsLines();
         CloseHandle(mutex);
         return 1;
     }

@@ -11,7 +11,7 @@
 #include "common/strings.h"
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
-#include "settings/settings_store.h"
+#include "settings/policy_store.h"
 #include "settings/startup_entry.h"
 
 namespace {
@@ -48,6 +48,43 @@ UINT MarkedColoursItem(const Settings& settings) {
     return settings.colourScheme != 0 ? IDM_COLOURS_WHITE_TEXT : IDM_COLOURS_BLACK_TEXT;
 }
 
+// The commands of each setting, greyed while a policy enforces it: the menu still shows the
+// enforced choice, and none of them can change it.
+struct EnforcedCommands {
+    uint32_t settings; // SettingBits
+    UINT first;
+    UINT last;
+};
+const EnforcedCommands CommandsOfSettings[] = {
+    {AdditionalLineSetting, IDM_ADDITIONAL_LINE, IDM_ADDITIONAL_LINE},
+    {LinePositionSetting, IDM_POSITION_ABOVE, IDM_POSITION_HIDDEN},
+    {FontSetting, IDM_FONT_CALIBRI, IDM_FONT_OTHER},
+    {LeadingZeroSetting, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF},
+    {ColourSchemeSetting | FollowTaskbarThemeSetting, IDM_COLOURS_BLACK_TEXT,
+     IDM_COLOURS_MATCH_TASKBAR},
+};
+
+// Enforced by a policy, or (start with Windows) by the machine's Run value.
+bool IsCommandEnforced(UINT command, bool startsForAllUsers) {
+    if (command == IDM_STARTUP_YES || command == IDM_STARTUP_NO) {
+        return startsForAllUsers;
+    }
+    const EnforcedCommands* row = CommandsOfSettings;
+    const EnforcedCommands* end = row + sizeof(CommandsOfSettings) / sizeof(CommandsOfSettings[0]);
+    while (row != end && (command < row->first || command > row->last)) {
+        ++row;
+    }
+    return row != end && (appState.enforcedSettings & row->settings) != 0;
+}
+
+void GreyEnforcedCommands(HMENU main, bool startsForAllUsers) {
+    for (UINT command = IDM_ADDITIONAL_LINE; command <= IDM_COLOURS_MATCH_TASKBAR; ++command) {
+        if (IsCommandEnforced(command, startsForAllUsers)) {
+            EnableMenuItem(main, command, MF_BYCOMMAND | MF_GRAYED);
+        }
+    }
+}
+
 UINT FontItemFlags(bool checked) {
     return checked ? MF_STRING | MF_CHECKED : MF_STRING;
 }
@@ -69,7 +106,7 @@ void AttachSubmenu(TrayMenus* menus, MenuIndex index, const wchar_t* text) {
                     reinterpret_cast<UINT_PTR>(menus->menus[index]), text) != 0;
 }
 
-void BuildMenu(TrayMenus* menus) {
+void BuildMenu(TrayMenus* menus, bool startsForAllUsers) {
     const Settings& settings = appState.settings;
     HMENU main = menus->menus[MainMenu];
 
@@ -109,11 +146,12 @@ void BuildMenu(TrayMenus* menus) {
     AppendMenuW(font, FontItemFlags(!calibri && !lekton), IDM_FONT_OTHER, L"Other\u2026");
     AttachSubmenu(menus, FontMenu, L"Font");
 
-    // Read anew at every opening: the entry may have changed outside the program.
+    // Read anew at every opening: the entries may have changed outside the program. The
+    // machine's entry is the administrator's choice and starts Kivet for this user too.
     HMENU start = menus->menus[StartMenu];
     AppendMenuW(start, MF_STRING, IDM_STARTUP_YES, L"Yes");
     AppendMenuW(start, MF_STRING, IDM_STARTUP_NO, L"No");
-    UINT startMark = IDM_STARTUP_YES + (IsStartWithWindowsEnabled() ? 0 : 1);
+    UINT startMark = IDM_STARTUP_YES + (startsForAllUsers || IsStartWithWindowsEnabled() ? 0 : 1);
     CheckMenuRadioItem(start, IDM_STARTUP_YES, IDM_STARTUP_NO, startMark, MF_BYCOMMAND);
     AttachSubmenu(menus, StartMenu, L"Start with Windows");
 
@@ -122,12 +160,13 @@ void BuildMenu(TrayMenus* menus) {
     AppendMenuW(main, MF_STRING, IDM_ABOUT, L"About Kivet\u2026");
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(main, MF_STRING, IDM_EXIT, L"Exit");
+    GreyEnforcedCommands(main, startsForAllUsers);
 }
 
 // A settings command has changed the record in memory: persist it, then show it. A failed
 // save is not reported; the icon shows the change until the program ends.
 void SaveAndRedraw() {
-    SaveSettings(&appState.settings);
+    SaveUserSettings();
     RefreshTrayIcon();
 }
 
@@ -179,8 +218,11 @@ void ChangeStartWithWindows(HWND window, bool enable) {
     }
 }
 
-void RunCommand(HWND window, UINT command) {
+void RunCommand(HWND window, UINT command, bool startsForAllUsers) {
     Settings& settings = appState.settings;
+    if (IsCommandEnforced(command, startsForAllUsers)) {
+        return; // a policy came while the menu was open
+    }
     switch (command) {
     case IDM_ADDITIONAL_LINE:
         AskForAdditionalLine(window);
@@ -268,7 +310,8 @@ void ShowTrayMenu(HWND window) {
         return;
     }
 
-    BuildMenu(&menus);
+    bool startsForAllUsers = IsStartWithWindowsForAllUsers();
+    BuildMenu(&menus, startsForAllUsers);
 
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
@@ -277,7 +320,7 @@ void ShowTrayMenu(HWND window) {
     UINT command = static_cast<UINT>(platform.trackPopupMenu(
         menus.menus[MainMenu], TrackFlags, cursor.x, cursor.y, 0, window, nullptr));
 
-    RunCommand(window, command);
+    RunCommand(window, command, startsForAllUsers);
 
     // Lets the menu's window close properly when the next message comes; after "Exit" the
     // window is gone and the message is lost, which does no harm.

@@ -17,15 +17,29 @@ struct Settings {
     int32_t followTaskbarTheme;         // 1: the taskbar's mode picks the scheme; default 0
 };
 
+// The six values of Settings as bits, for the ones that an administrator's policy enforces.
+enum SettingBit : uint32_t {
+    AdditionalLineSetting = 1,
+    LinePositionSetting = 2,
+    LeadingZeroSetting = 4,
+    ColourSchemeSetting = 8,
+    FontSetting = 16,
+    FollowTaskbarThemeSetting = 32,
+};
+constexpr uint32_t AllSettings = 63;
+
 struct AppState {
     HINSTANCE instance;
     HWND mainWindow;
-    Settings settings;
-    HICON currentIcon;              // on show in the notification area, owned
+    Settings settings; // what is shown: the user's values with every enforced one over them
+    HICON currentIcon; // on show in the notification area, owned
     uint32_t taskbarCreatedMessage; // registered id of "TaskbarCreated"
     int32_t iconAdded;              // 1 once NIM_ADD has succeeded
     HWND calendarWindow;            // the open calendar flyout, null while it is closed
     DWORD calendarDismissedAt;      // tick count when it last closed because it lost activation
+    Settings userSettings;          // the user's own values, as stored; the line owned
+    Settings policy;                // the enforced values (see enforcedSettings); the line owned
+    uint32_t enforcedSettings;      // SettingBit: which values a valid policy sets
 };
 
 extern AppState appState;

@@ -16,6 +16,17 @@ const wchar_t DefaultFontFace[] = L"Lekton";
 constexpr DWORD SmallestTextBytes = 2;
 constexpr DWORD LargestTextBytes = 65536;
 
+// The name and type of each setting's value, in the order of the bits of SettingBit.
+struct SettingValue {
+    const wchar_t* name;
+    DWORD type;
+};
+const SettingValue SettingValues[] = {
+    {L"AdditionalLine", REG_SZ}, {L"AdditionalLinePosition", REG_DWORD},
+    {L"LeadingZero", REG_DWORD}, {L"ColourScheme", REG_DWORD},
+    {L"Font", REG_SZ},           {L"FollowTaskbarTheme", REG_DWORD},
+};
+
 bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
@@ -56,42 +67,105 @@ void MigrateLegacyLine(HKEY key, Settings* settings) {
 
 } // namespace
 
-wchar_t* ReadRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* defaultText) {
+wchar_t* ReadRegistryText(HKEY key, const wchar_t* valueName) {
     DWORD type = REG_NONE;
     DWORD size = 0;
     LSTATUS status = RegQueryValueExW(key, valueName, nullptr, &type, nullptr, &size);
-    if (status == ERROR_SUCCESS && IsTextType(type) && size >= SmallestTextBytes &&
-        size <= LargestTextBytes) {
-        // Whole code units for the data (an odd byte count ends in half a unit), then one
-        // more that stays zero: the text is terminated inside the buffer even when the stored
-        // data is not.
-        DWORD dataUnits = (size + 1) / sizeof(wchar_t);
-        wchar_t* text = static_cast<wchar_t*>(AllocateZeroed((dataUnits + 1) * sizeof(wchar_t)));
-        if (text != nullptr) {
-            // Offer only the first size, so the spare unit is never written; a value that
-            // grew meanwhile fails here and the default is used.
-            DWORD offered = size;
-            status = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(text),
-                                      &offered);
-            if (status == ERROR_SUCCESS && IsTextType(type)) {
-                return text;
-            }
-            FreeHeapBlock(text);
-        }
+    if (status != ERROR_SUCCESS || !IsTextType(type) || size < SmallestTextBytes ||
+        size > LargestTextBytes) {
+        return nullptr;
     }
-    return HeapStringDuplicate(defaultText);
+    // Whole code units for the data (an odd byte count ends in half a unit), then one more
+    // that stays zero: the text is terminated inside the buffer even when the stored data is
+    // not.
+    DWORD dataUnits = (size + 1) / sizeof(wchar_t);
+    wchar_t* text = static_cast<wchar_t*>(AllocateZeroed((dataUnits + 1) * sizeof(wchar_t)));
+    if (text == nullptr) {
+        return nullptr;
+    }
+    // Offer only the first size, so the spare unit is never written; a value that grew
+    // meanwhile fails here and counts as unreadable.
+    DWORD offered = size;
+    status =
+        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(text), &offered);
+    if (status == ERROR_SUCCESS && IsTextType(type)) {
+        return text;
+    }
+    FreeHeapBlock(text);
+    return nullptr;
+}
+
+wchar_t* ReadRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* defaultText) {
+    wchar_t* text = ReadRegistryText(key, valueName);
+    return text != nullptr ? text : HeapStringDuplicate(defaultText);
+}
+
+bool ReadRegistryNumber(HKEY key, const wchar_t* valueName, DWORD* value) {
+    DWORD stored = 0;
+    DWORD size = sizeof(stored);
+    DWORD type = REG_NONE;
+    LSTATUS status =
+        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size);
+    if (status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(stored)) {
+        *value = stored;
+        return true;
+    }
+    return false;
 }
 
 DWORD ReadRegistryDword(HKEY key, const wchar_t* valueName, DWORD defaultValue) {
     DWORD value = defaultValue;
-    DWORD size = sizeof(value);
-    DWORD type = REG_NONE;
-    LSTATUS status =
-        RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    if (status == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(value)) {
-        return value;
+    ReadRegistryNumber(key, valueName, &value);
+    return value;
+}
+
+bool ReadSettingValue(HKEY key, uint32_t setting, Settings* settings) {
+    unsigned index = 0; // the bit's position: its row in the table
+    while (index + 1 < sizeof(SettingValues) / sizeof(SettingValues[0]) &&
+           (setting >> index) != 1) {
+        ++index;
     }
-    return defaultValue;
+    const SettingValue& value = SettingValues[index];
+    wchar_t* text = nullptr;
+    DWORD number = 0;
+    if (value.type == REG_SZ) {
+        text = ReadRegistryText(key, value.name);
+        if (text == nullptr) {
+            return false;
+        }
+    } else if (!ReadRegistryNumber(key, value.name, &number)) {
+        return false;
+    }
+    bool valid = true;
+    switch (setting) {
+    case AdditionalLineSetting:
+        ReplaceOwnedString(&settings->additionalLine, text);
+        text = nullptr;
+        break;
+    case LinePositionSetting:
+        valid = number <= Below;
+        settings->linePosition = valid ? static_cast<int32_t>(number) : settings->linePosition;
+        break;
+    case LeadingZeroSetting:
+        settings->leadingZero = number != 0 ? 1 : 0;
+        break;
+    case ColourSchemeSetting:
+        valid = number <= 1;
+        settings->colourScheme = valid ? static_cast<int32_t>(number) : settings->colourScheme;
+        break;
+    case FontSetting:
+        valid = text[0] != L'\0';
+        if (valid) {
+            // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
+            lstrcpynW(settings->fontFace, text, FontFaceCapacity);
+        }
+        break;
+    default: // FollowTaskbarThemeSetting
+        settings->followTaskbarTheme = number != 0 ? 1 : 0;
+        break;
+    }
+    FreeHeapBlock(text);
+    return valid;
 }
 
 LSTATUS WriteRegistryString(HKEY key, const wchar_t* valueName, const wchar_t* text) {
@@ -120,28 +194,17 @@ void LoadSettings(Settings* settings) {
     }
 
     if (RegistryValueExists(key, L"AdditionalLine")) {
-        ReplaceOwnedString(&settings->additionalLine,
-                           ReadRegistryString(key, L"AdditionalLine", DefaultAdditionalLine));
-        DWORD position = ReadRegistryDword(key, L"AdditionalLinePosition", Above);
-        settings->linePosition = position > Below ? Above : static_cast<int32_t>(position);
+        ReadSettingValue(key, AdditionalLineSetting, settings);
+        ReadSettingValue(key, LinePositionSetting, settings);
     } else {
         MigrateLegacyLine(key, settings);
     }
-
-    settings->leadingZero = ReadRegistryDword(key, L"LeadingZero", 0) != 0 ? 1 : 0;
-
-    DWORD scheme = ReadRegistryDword(key, L"ColourScheme", 0);
-    settings->colourScheme = scheme > 1 ? 0 : static_cast<int32_t>(scheme);
-
-    // "ColourScheme" keeps the last explicit choice beside it, for when this is turned off.
-    settings->followTaskbarTheme = ReadRegistryDword(key, L"FollowTaskbarTheme", 0) != 0 ? 1 : 0;
-
-    wchar_t* face = ReadRegistryString(key, L"Font", DefaultFontFace);
-    if (face != nullptr && face[0] != L'\0') {
-        // cppcheck-suppress lstrcpynWCalled ; bounded by the destination's own capacity.
-        lstrcpynW(settings->fontFace, face, FontFaceCapacity);
+    // "ColourScheme" keeps the last explicit choice beside "FollowTaskbarTheme", for when
+    // following the taskbar is turned off.
+    for (uint32_t setting = LeadingZeroSetting; setting <= FollowTaskbarThemeSetting;
+         setting <<= 1) {
+        ReadSettingValue(key, setting, settings);
     }
-    FreeHeapBlock(face);
 
     RegCloseKey(key);
 }

@@ -94,3 +94,13 @@ bool IsStartWithWindowsEnabled() {
     FreeHeapBlock(quotedPath);
     return enabled;
 }
+
+bool IsStartWithWindowsForAllUsers() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool exists = RegistryValueExists(key, RunValueName);
+    RegCloseKey(key);
+    return exists;
+}

@@ -187,6 +187,7 @@ class TrayMenuTest : public RegistrySandboxTest {
             DestroyIcon(appState.currentIcon);
         }
         FreeHeapBlock(appState.settings.additionalLine);
+        FreeHeapBlock(appState.userSettings.additionalLine); // made by a command's save
         ZeroMemory(&appState, sizeof(appState));
         MSG leftover;
         while (PeekMessageW(&leftover, nullptr, 0, 0, PM_REMOVE)) {

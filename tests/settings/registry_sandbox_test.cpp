@@ -34,6 +34,20 @@ TEST(RegistrySandbox, RedirectsCreateAndOpenWithSubkeyPathsAndLeavesNothingBehin
     EXPECT_FALSE(TestKeyExists(scratch.c_str())) << "the scratch key was not deleted";
 }
 
+TEST(RegistrySandbox, RedirectsTheMachineKeyBesideTheUsersAndRestoresBoth) {
+    ASSERT_TRUE(BeginRegistrySandbox());
+    const std::wstring marker = MarkerPath();
+    EXPECT_FALSE(TestKeyExists(L"Software", HKEY_LOCAL_MACHINE));
+    ASSERT_EQ(WriteTestDword(marker.c_str(), L"Value", 7, HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
+    EXPECT_TRUE(ReadTestValue(marker.c_str(), L"Value", HKEY_LOCAL_MACHINE).exists);
+    EXPECT_FALSE(ReadTestValue(marker.c_str(), L"Value").exists) << "the machine's is apart";
+    EXPECT_TRUE(TestKeyExists((L"Machine\\" + marker).c_str()));
+    EndRegistrySandbox();
+
+    EXPECT_FALSE(TestKeyExists(marker.c_str(), HKEY_LOCAL_MACHINE));
+    EXPECT_TRUE(TestKeyExists(L"Software\\Microsoft", HKEY_LOCAL_MACHINE));
+}
+
 TEST(RegistrySandbox, EachSandboxStartsEmpty) {
     const std::wstring marker = MarkerPath();
     ASSERT_TRUE(BeginRegistrySandbox());

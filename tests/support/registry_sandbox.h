@@ -1,17 +1,19 @@
-// A private, empty HKEY_CURRENT_USER for the length of one test.
+// A private, empty HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE for the length of one test.
 //
 // BeginRegistrySandbox creates a fresh scratch key under the real
 // HKEY_CURRENT_USER\Software\Kivet Tests (named after the process id and a counter, so tests
 // running in parallel processes never meet) and points this process's HKEY_CURRENT_USER at it
-// with RegOverridePredefKey. Every RegCreateKeyExW / RegOpenKeyExW on HKEY_CURRENT_USER with a
-// subkey path then lands inside the scratch key. EndRegistrySandbox restores the real mapping
-// and deletes the scratch key with everything below it. Header only: include it and go.
+// with RegOverridePredefKey, and HKEY_LOCAL_MACHINE at its subkey "Machine". Every
+// RegCreateKeyExW / RegOpenKeyExW on either with a subkey path then lands inside the scratch
+// key. EndRegistrySandbox restores the real mappings and deletes the scratch key with
+// everything below it. Header only: include it and go.
 //
-// Everything in the process that reads HKEY_CURRENT_USER sees the empty scratch key while the
-// sandbox is active, the platform's own libraries included.
+// Everything in the process that reads either key through its predefined handle sees the
+// empty scratch keys while the sandbox is active, the platform's own libraries included.
 //
 // Use the fixture RegistrySandboxTest, or call the pair yourself (End is safe to call twice).
-// The helpers below work on paths relative to HKEY_CURRENT_USER, that is, inside the sandbox.
+// The helpers below work on paths relative to HKEY_CURRENT_USER, or to the `root` given,
+// that is, inside the sandbox.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,10 +30,13 @@
 namespace registry_sandbox_detail {
 inline HKEY scratchKey = nullptr;
 inline HKEY deletedKey = nullptr;
+inline HKEY machineKey = nullptr;
 inline wchar_t scratchPath[96] = L"";
 inline unsigned scratchCounter = 0;
 constexpr const wchar_t* ScratchParent = L"Software\\Kivet Tests";
 } // namespace registry_sandbox_detail
+
+inline void EndRegistrySandbox();
 
 // False when the scratch key cannot be made or the mapping cannot be changed (nothing is
 // then overridden), or when a sandbox is already active.
@@ -55,15 +60,27 @@ inline bool BeginRegistrySandbox() {
         return false;
     }
     scratchKey = key;
+    if (RegCreateKeyExW(key, L"Machine", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &machineKey,
+                        nullptr) != ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, machineKey) != ERROR_SUCCESS) {
+        EndRegistrySandbox();
+        return false;
+    }
     return true;
 }
 
+// Restores the real keys and deletes the scratch key.
 inline void EndRegistrySandbox() {
     using namespace registry_sandbox_detail;
     if (scratchKey == nullptr) {
         return;
     }
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (machineKey != nullptr) {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(machineKey);
+        machineKey = nullptr;
+    }
     if (deletedKey != nullptr) {
         RegCloseKey(deletedKey);
         deletedKey = nullptr;
@@ -82,10 +99,10 @@ inline void EndRegistrySandbox() {
 // right after the data is zero (Windows does it, and Wine copies it). The data is therefore
 // written from a copy followed by a non-zero unit, so unterminated text stays unterminated.
 inline LSTATUS WriteTestValue(const wchar_t* keyPath, const wchar_t* name, DWORD type,
-                              const void* data, DWORD bytes) {
+                              const void* data, DWORD bytes, HKEY root = HKEY_CURRENT_USER) {
     HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE,
-                                     nullptr, &key, nullptr);
+    LSTATUS status =
+        RegCreateKeyExW(root, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -100,13 +117,14 @@ inline LSTATUS WriteTestValue(const wchar_t* keyPath, const wchar_t* name, DWORD
 
 // A REG_SZ with its terminator.
 inline LSTATUS WriteTestString(const wchar_t* keyPath, const wchar_t* name,
-                               const std::wstring& text) {
+                               const std::wstring& text, HKEY root = HKEY_CURRENT_USER) {
     return WriteTestValue(keyPath, name, REG_SZ, text.c_str(),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), root);
 }
 
-inline LSTATUS WriteTestDword(const wchar_t* keyPath, const wchar_t* name, DWORD value) {
-    return WriteTestValue(keyPath, name, REG_DWORD, &value, sizeof(value));
+inline LSTATUS WriteTestDword(const wchar_t* keyPath, const wchar_t* name, DWORD value,
+                              HKEY root = HKEY_CURRENT_USER) {
+    return WriteTestValue(keyPath, name, REG_DWORD, &value, sizeof(value), root);
 }
 
 // Creates a volatile key inside the sandbox. The registry refuses to create a lasting
@@ -155,9 +173,9 @@ inline void PointSandboxBackAtScratchKey() {
     deletedKey = nullptr;
 }
 
-inline bool TestKeyExists(const wchar_t* keyPath) {
+inline bool TestKeyExists(const wchar_t* keyPath, HKEY root = HKEY_CURRENT_USER) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(key);
@@ -176,10 +194,11 @@ struct TestRegistryValue {
 };
 
 // The value's type and exact bytes; exists is false when the key or the value is absent.
-inline TestRegistryValue ReadTestValue(const wchar_t* keyPath, const wchar_t* name) {
+inline TestRegistryValue ReadTestValue(const wchar_t* keyPath, const wchar_t* name,
+                                       HKEY root = HKEY_CURRENT_USER) {
     TestRegistryValue value;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return value;
     }
     DWORD size = 0;
