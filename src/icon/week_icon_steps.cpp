@@ -330,6 +330,7 @@ struct CharacterProofs {
     bool inked[ProofCapacity];
     bool blankSeen;
     bool inkSeen;
+    int widestAdvance;
     bool boundsMisled;
 };
 
@@ -356,6 +357,7 @@ Proof ProveCharacter(const wchar_t* text, int units, uint32_t code, int fontHeig
     HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
     const BOOL measured = GetTextExtentPoint32W(DcOf(raster), text, units, &extent);
     SelectObject(DcOf(raster), formerFont);
+    proofs->widestAdvance = std::max(proofs->widestAdvance, static_cast<int>(extent.cx));
     const int lineWidth = raster->width;
     const int padding = BoundsPadding(fontHeight);
     Proof proof = Proof::Unknown;
@@ -402,22 +404,38 @@ void TrimBlankEnds(LineText* line, LineRaster* raster, CharacterProofs* proofs) 
     line->length = end - start;
 }
 
-// Whether every character of the line is proven blank alone: none then leaves ink in the line
-// either, since none shapes in context. On the way it proves characters until one has ink, so
-// that the bounds reports are checked against an inked character too.
-bool EveryCharacterBlank(const LineText& line, LineRaster* raster, CharacterProofs* proofs) {
-    bool everyBlank = true;
+// What one pass over a line's characters, each proven alone, shows.
+struct CharacterSurvey {
+    bool everyBlank;
+    bool everyInked;
+};
+
+// Proves the line's characters alone until neither survey answer can hold any more and one
+// has shown ink, so that the bounds reports are checked against an inked character too. None
+// shapes in context where either answer holds.
+CharacterSurvey SurveyCharacters(const LineText& line, LineRaster* raster,
+                                 CharacterProofs* proofs) {
+    CharacterSurvey survey = {true, true};
     int units = 0;
-    for (int at = 0; at < line.length; at += units) {
+    for (int at = 0;
+         at < line.length && (survey.everyBlank || survey.everyInked || !proofs->inkSeen);
+         at += units) {
         const uint32_t code = CodePointAt(line.text, line.length, at, &units);
         const Proof proof =
             ProveCharacter(line.text + at, units, code, line.fontHeight, raster, proofs);
-        if (proof == Proof::Inked) {
-            return false;
-        }
-        everyBlank = everyBlank && proof == Proof::Blank;
+        survey.everyBlank = survey.everyBlank && proof == Proof::Blank;
+        survey.everyInked = survey.everyInked && proof == Proof::Inked;
     }
-    return everyBlank;
+    return survey;
+}
+
+// Whether a line `lineWidth` wide whose every character is inked alone has ink wider than
+// `maxInkWidth`. Whatever the order the platform puts the glyphs in, they tile the line one
+// after another, so its first and last glyphs, inked, lie within the widest advance, and the
+// reach of a glyph out of its cell, of its two ends.
+bool InkedLineTooWide(int lineWidth, int fontHeight, int widestAdvance, int maxInkWidth) {
+    const int reach = fontHeight + MarginFor(fontHeight) + 2;
+    return lineWidth - 2 * (widestAdvance + reach) > maxInkWidth;
 }
 
 bool IsSimpleLine(const wchar_t* text, int length) {
@@ -472,14 +490,19 @@ bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, 
     if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
         return DrawLineWindow(text, 0, raster->width, raster);
     }
-    // A line of nothing but blanks is given up after one pass over its characters.
+    // A line of nothing but blanks, or of nothing but inked characters spread far too wide, is
+    // given up after one pass over its characters.
     CharacterProofs proofs = {};
     const bool simple = IsSimpleLine(text.text, text.length);
     if (simple) {
         TrimBlankEnds(&text, raster, &proofs);
     }
-    if (text.length == 0 || (!simple && EveryCharacterBlank(text, raster, &proofs)) ||
-        !MeasureLine(text.text, text.length, fontHeight, raster)) {
+    const CharacterSurvey survey =
+        simple ? CharacterSurvey{false, false} : SurveyCharacters(text, raster, &proofs);
+    if (text.length == 0 || survey.everyBlank ||
+        !MeasureLine(text.text, text.length, fontHeight, raster) ||
+        (survey.everyInked && InkedLineTooWide(raster->width - 2 * BoundsPadding(fontHeight),
+                                               fontHeight, proofs.widestAdvance, maxInkWidth))) {
         return false;
     }
     if (PixelBytes(raster->width, raster->height) <= wholeBytes) {

@@ -119,6 +119,9 @@ TEST_P(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
         L"\u00a0\u00a0w\u00a0",
         L"w" + std::wstring(40, L' ') + L"w",
         L"iiiiiiii",
+        // Inked in every character, right to left.
+        L"\u05d0\u05e9\u05d0",
+        std::wstring(12, L'\u05d0'),
     };
     int compared = 0;
     int givenUp = 0;
