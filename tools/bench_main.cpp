@@ -2,6 +2,9 @@
 // the process's peak memory, for the default lines at the usual edges and for the longest and
 // hardest additional lines at edges 16 and 32. Without arguments it runs every case in a process
 // of its own (so that each peak belongs to one case) and prints a table; `--case N` runs one.
+// `--bounds platform|cell|none|whole` chooses what text drawing reports as written (see
+// bounds_modes.h); `--csv` prints name,edge,median_ms,peak_kib,icon instead, where icon is a
+// hash of the icon's pixels, the same whatever the bounds.
 #include <windows.h>
 #include <psapi.h>
 
@@ -12,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bounds_modes.h"
 #include "common/app_state.h"
 #include "common/platform.h"
 #include "icon/week_icon.h"
@@ -20,6 +24,7 @@
 namespace {
 
 int benchEdge = 16;
+bool csv = false;
 
 int WINAPI BenchEdgeMetric(int, UINT) {
     return benchEdge;
@@ -98,6 +103,46 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
 }
 
+// FNV-1a over the icon's pixels as the platform holds them, rows top to bottom; "null" without
+// an icon.
+std::string IconHash(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return "null";
+    }
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = -bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight * 4);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    unsigned long long hash = 14695981039346656037ull;
+    for (unsigned char byte : pixels) {
+        hash = (hash ^ byte) * 1099511628211ull;
+    }
+    char text[17];
+    snprintf(text, sizeof(text), "%016llx", hash);
+    return text;
+}
+
+// The name as one CSV field: quoted, its quotes doubled.
+std::string CsvField(const char* name) {
+    std::string field = "\"";
+    for (const char* at = name; *at != 0; ++at) {
+        field += *at == '"' ? "\"\"" : std::string(1, *at);
+    }
+    return field + "\"";
+}
+
 int RunCase(Case c) {
     const Additional& additionalCase = additionals[c.additional];
     benchEdge = c.edge;
@@ -109,6 +154,7 @@ int RunCase(Case c) {
 
     std::vector<double> times;
     bool made = false;
+    std::string hash;
     for (int render = 0; render < additionalCase.renders; ++render) {
         LARGE_INTEGER start;
         LARGE_INTEGER end;
@@ -117,6 +163,9 @@ int RunCase(Case c) {
         QueryPerformanceCounter(&end);
         times.push_back(Seconds(start, end));
         made = icon != nullptr;
+        if (render == 0) {
+            hash = IconHash(icon);
+        }
         if (icon != nullptr) {
             DestroyIcon(icon);
         }
@@ -127,6 +176,16 @@ int RunCase(Case c) {
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+
+    if (csv) {
+        printf("%s,%d,%.2f,%llu,%s\n", CsvField(additionalCase.name).c_str(), c.edge,
+               median * 1000.0,
+               static_cast<unsigned long long>(
+                   std::max(memory.PeakWorkingSetSize, memory.PeakPagefileUsage) / 1024),
+               hash.c_str());
+        fflush(stdout);
+        return 0;
+    }
 
     // Heights tried: the walk stops at the first height whose attempt gives an icon.
     const IconColours colours = PickIconColours(0);
@@ -147,13 +206,18 @@ int RunCase(Case c) {
     return 0;
 }
 
-int RunAllCases(const wchar_t* self) {
-    printf("%-4s %-22s %-5s %7s %12s %12s %12s\n", "edge", "additional line", "gives", "heights",
-           "median ms", "peak WS MB", "peak page MB");
+int RunAllCases(const wchar_t* self, const std::wstring& options) {
+    if (csv) {
+        printf("name,edge,median_ms,peak_kib,icon\n");
+    } else {
+        printf("%-4s %-22s %-5s %7s %12s %12s %12s\n", "edge", "additional line", "gives",
+               "heights", "median ms", "peak WS MB", "peak page MB");
+    }
     fflush(stdout);
     const int caseCount = static_cast<int>(Cases().size());
     for (int index = 0; index < caseCount; ++index) {
-        std::wstring command = L"\"" + std::wstring(self) + L"\" --case " + std::to_wstring(index);
+        std::wstring command =
+            L"\"" + std::wstring(self) + L"\" --case " + std::to_wstring(index) + options;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
@@ -172,8 +236,24 @@ int RunAllCases(const wchar_t* self) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && wcscmp(argv[1], L"--case") == 0) {
-        const int index = _wtoi(argv[2]);
+    int caseIndex = -1;
+    std::wstring options;
+    for (int arg = 1; arg < argc; ++arg) {
+        if (wcscmp(argv[arg], L"--csv") == 0) {
+            csv = true;
+            options += L" --csv";
+        } else if (arg + 1 < argc && wcscmp(argv[arg], L"--bounds") == 0 &&
+                   UseBoundsMode(argv[arg + 1])) {
+            options += L" --bounds " + std::wstring(argv[++arg]);
+        } else if (arg + 1 < argc && wcscmp(argv[arg], L"--case") == 0) {
+            caseIndex = _wtoi(argv[++arg]);
+        } else {
+            fprintf(stderr, "usage: kivet-bench [--bounds platform|cell|none|whole] [--csv]\n");
+            return 2;
+        }
+    }
+    if (caseIndex >= 0) {
+        const int index = caseIndex;
         const std::vector<Case> cases = Cases();
         if (index < 0 || index >= static_cast<int>(cases.size())) {
             return 2;
@@ -182,5 +262,5 @@ int wmain(int argc, wchar_t** argv) {
     }
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return RunAllCases(self);
+    return RunAllCases(self, options);
 }

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "common/app_state.h"
+#include "common/platform.h"
 #include "common/strings.h"
+#include "icon/line_characters.h"
 
 namespace {
 
@@ -33,6 +35,12 @@ namespace {
 
 int MarginFor(int fontHeight) {
     return fontHeight / 2;
+}
+
+// The columns by which a box the platform reports as written is widened on each side before
+// it is used: such a box may leave out antialiased fringes and glyph parts outside their cells.
+int BoundsPadding(int fontHeight) {
+    return MarginFor(fontHeight) + 2;
 }
 
 // Measures the line in the record's font: `width` and `height` become the size of its whole
@@ -86,33 +94,6 @@ bool CreateLineWindow(int width, LineRaster* raster) {
     return true;
 }
 
-// Draws the line white, with a transparent background, as the whole raster holds it, moved
-// `left` columns to the left.
-void DrawLineShifted(const wchar_t* line, int length, int fontHeight, int left,
-                     const LineRaster* raster) {
-    const int margin = MarginFor(fontHeight);
-    SetBkMode(DcOf(raster), TRANSPARENT);
-    SetTextColor(DcOf(raster), RGB(255, 255, 255));
-    HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
-    TextOutW(DcOf(raster), margin + 2 - left, margin + 2, line, length);
-    SelectObject(DcOf(raster), formerFont);
-}
-
-// Draws columns `left` to `left` + `width` - 1 of the whole raster into a zeroed DIB section of
-// `width` × `height` that becomes the record's `bitmap` and `pixels`. The platform draws
-// glyphs at whole-pixel positions, so a window holds the same pixels as those columns of
-// the whole raster. The first DIB of a record is selected into `dc` for good; a later one,
-// after DropLineBitmap, too.
-bool DrawLineWindow(const wchar_t* line, int length, int fontHeight, int left, int width,
-                    LineRaster* raster) {
-    if (!CreateLineWindow(width, raster)) {
-        return false;
-    }
-    std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
-    DrawLineShifted(line, length, fontHeight, left, raster);
-    return true;
-}
-
 // Gives back the record's DIB section, keeping its device context and font.
 void DropLineBitmap(LineRaster* raster) {
     if (raster->previousBitmap != nullptr) {
@@ -126,45 +107,92 @@ void DropLineBitmap(LineRaster* raster) {
     raster->pixels = nullptr;
 }
 
+// A line as it is drawn. With `extents` (the advances summed up to the end of each UTF-16
+// unit, for a simple left-to-right line) a window is drawn from just the characters that can
+// reach it; otherwise from the whole line, so that shaping and direction stay the platform's.
+struct LineText {
+    const wchar_t* text;
+    int length;
+    int fontHeight;
+    const int* extents;
+};
+
+// Draws `units` units of text white, with a transparent background, starting at column `x` of
+// the record's window; `bounds` as for platform.textOut.
+UINT DrawTextAt(const wchar_t* text, int units, int fontHeight, int x, const LineRaster* raster,
+                RECT* bounds) {
+    SetBkMode(DcOf(raster), TRANSPARENT);
+    SetTextColor(DcOf(raster), RGB(255, 255, 255));
+    HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
+    const UINT state =
+        platform.textOut(DcOf(raster), x, MarginFor(fontHeight) + 2, text, units, bounds);
+    SelectObject(DcOf(raster), formerFont);
+    return state;
+}
+
+// Draws the line as the whole raster holds it, moved `left` columns to the left, into a window
+// `width` columns wide.
+UINT DrawLineShifted(const LineText& line, int left, int width, const LineRaster* raster,
+                     RECT* bounds) {
+    const int origin = MarginFor(line.fontHeight) + 2 - left;
+    if (line.extents == nullptr) {
+        return DrawTextAt(line.text, line.length, line.fontHeight, origin, raster, bounds);
+    }
+    // Unit i's cell runs from origin + extents[i - 1] to origin + extents[i]. No glyph reaches
+    // an em and a margin out of its cell.
+    const int reach = line.fontHeight + MarginFor(line.fontHeight) + 2;
+    const int* end = line.extents + line.length;
+    const int first =
+        static_cast<int>(std::upper_bound(line.extents, end, -origin - reach) - line.extents);
+    const int last = std::min(
+        line.length, static_cast<int>(std::lower_bound(line.extents, end, width + reach - origin) -
+                                      line.extents) +
+                         1);
+    if (first >= last) {
+        return DCB_RESET;
+    }
+    const int x = origin + (first > 0 ? line.extents[first - 1] : 0);
+    return DrawTextAt(line.text + first, last - first, line.fontHeight, x, raster, bounds);
+}
+
+// Draws columns `left` to `left` + `width` - 1 of the whole raster into a zeroed DIB section of
+// `width` × `height` that becomes the record's `bitmap` and `pixels`. The platform draws
+// glyphs at whole-pixel positions, so a window holds the same pixels as those columns of
+// the whole raster. The first DIB of a record is selected into `dc` for good; a later one,
+// after DropLineBitmap, too.
+bool DrawLineWindow(const LineText& line, int left, int width, LineRaster* raster) {
+    if (!CreateLineWindow(width, raster)) {
+        return false;
+    }
+    std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
+    return DrawLineShifted(line, left, width, raster, nullptr) != 0;
+}
+
 // Columns `from` to `to` - 1 of the whole raster; empty when `to` <= `from`.
 struct ColumnSpan {
     int from;
     int to;
 };
 
-// The columns, within `left` to `left` + `width` - 1 of the whole raster, that drawing the line
-// writes to at all. The platform's bounds accumulation encloses every pixel that a drawing
-// call writes, so no column outside the span can hold ink, whatever the script and shaping:
-// a window of blanks is ruled out without a pixel looked at. The window's DIB is never
-// cleared or read, so its memory is hardly touched. When the bounds cannot be had, the span
-// is the whole window.
-bool FindWrittenColumns(const wchar_t* line, int length, int fontHeight, int left, int width,
+// The columns, within `left` to `left` + `width` - 1 of a whole raster `lineWidth` wide, that
+// drawing the line may write to, as the platform's bounds report says, widened. Only used once
+// the reports have proved right for this attempt. The window's DIB is never cleared or read,
+// so its memory is hardly touched.
+bool FindWrittenColumns(const LineText& line, int left, int width, int lineWidth,
                         LineRaster* raster, ColumnSpan* span) {
     if (!CreateLineWindow(width, raster)) {
         return false;
     }
-    span->from = left;
-    span->to = left + width;
-    const HDC dc = DcOf(raster);
-    SetBoundsRect(dc, nullptr, DCB_ENABLE | DCB_RESET);
-    DrawLineShifted(line, length, fontHeight, left, raster);
     RECT bounds = {};
-    const UINT state = GetBoundsRect(dc, &bounds, DCB_RESET);
-    SetBoundsRect(dc, nullptr, DCB_DISABLE);
+    const UINT state = DrawLineShifted(line, left, width, raster, &bounds);
     DropLineBitmap(raster);
-    if (state == DCB_RESET) {
-        span->to = span->from; // nothing written
-    } else if (state == DCB_SET) {
-        const RECT window = {0, 0, width, raster->height};
-        RECT written = {};
-        if (IntersectRect(&written, &bounds, &window)) {
-            span->from = left + written.left;
-            span->to = left + written.right;
-        } else {
-            span->to = span->from;
-        }
+    const int padding = BoundsPadding(line.fontHeight);
+    *span = ColumnSpan{left, left};
+    if (state == DCB_SET && bounds.right > 0 && bounds.left < width) {
+        span->from = std::max(0, left + static_cast<int>(bounds.left) - padding);
+        span->to = std::min(lineWidth, left + static_cast<int>(bounds.right) + padding);
     }
-    return true;
+    return state != 0;
 }
 
 // The ink seen so far of a line looked at in windows, in columns and rows of the whole raster,
@@ -240,13 +268,13 @@ size_t FirstPieceColumns(int fontHeight, int maxInkWidth) {
 }
 
 // Draws and scans the columns of `span`, in pieces of up to `scanBytes`.
-bool ScanWrittenSpan(const wchar_t* line, int length, int fontHeight, ColumnSpan span,
-                     size_t scanBytes, LineRaster* raster, InkSearch* search) {
-    ColumnWalk walk = StartColumnWalk(span, FirstPieceColumns(fontHeight, search->maxInkWidth),
+bool ScanWrittenSpan(const LineText& line, ColumnSpan span, size_t scanBytes, LineRaster* raster,
+                     InkSearch* search) {
+    ColumnWalk walk = StartColumnWalk(span, FirstPieceColumns(line.fontHeight, search->maxInkWidth),
                                       scanBytes, raster->height);
     ColumnSpan piece = {};
     while (TakeNextPiece(&walk, &piece)) {
-        if (!DrawLineWindow(line, length, fontHeight, piece.from, piece.to - piece.from, raster)) {
+        if (!DrawLineWindow(line, piece.from, piece.to - piece.from, raster)) {
             return false;
         }
         const bool mayFit = AddWindowInk(raster, piece.from, search);
@@ -258,79 +286,189 @@ bool ScanWrittenSpan(const wchar_t* line, int length, int fontHeight, ColumnSpan
     return true;
 }
 
-// Whether any of a few characters spread evenly over the line, each drawn alone, writes
-// anything. It only chooses the order of work below, never its outcome.
-bool SampledCharactersWrite(const wchar_t* line, int length, int fontHeight, LineRaster* raster) {
-    constexpr int Samples = 32;
-    ColumnSpan written = {};
-    for (int sample = 0; sample < Samples && written.to == written.from; ++sample) {
-        int at = static_cast<int>(static_cast<long long>(length - 1) * sample / (Samples - 1));
-        if (at > 0 && IS_LOW_SURROGATE(line[at])) {
-            --at;
-        }
-        const int units = at + 1 < length && IS_HIGH_SURROGATE(line[at]) ? 2 : 1;
-        if (!FindWrittenColumns(line + at, units, fontHeight, 0, 4 * fontHeight + 8, raster,
-                                &written)) {
-            return true;
-        }
-    }
-    return written.to > written.from;
+// Leaves the record holding the columns from the leftmost to the rightmost ink found.
+bool KeepInkColumns(const LineText& line, const InkSearch& search, LineRaster* raster) {
+    return search.inkRight >= search.inkLeft &&
+           DrawLineWindow(line, search.inkLeft, search.inkRight - search.inkLeft + 1, raster);
 }
 
-// For a raster too large to draw whole: the ink is looked for in windows of up to `windowBytes`,
-// first one at the left end, then one at the right end, then on from the left. Only the columns
-// of a window that the drawing writes to at all are drawn cleared and scanned, in pieces of up
-// to `scanBytes`, so a window of blanks costs one drawing call and no pixel work. A line of
-// which some characters write is looked at in windows that start a little wider than the widest
-// ink that could fit and double, so that dense ink costs little drawing before it is found too
-// wide; otherwise every window is as wide as allowed. As soon as the ink seen is wider or
-// taller than the icon allows the search stops. Otherwise the record ends up holding just the
-// columns from the leftmost to the rightmost ink, at full height: the ink box, and every
-// coverage in it, are those of the whole raster.
-bool RasterizeLineInWindows(const wchar_t* line, int length, int fontHeight, InkSearch search,
-                            size_t windowBytes, size_t scanBytes, LineRaster* raster) {
-    // Taken first: sampling draws into the record, which then holds another width.
+// For a raster too large to draw whole, when the platform's bounds reports may be trusted: the
+// ink is looked for in windows of up to `windowBytes`, first one at the left end, then one at
+// the right end, then on from the left. Only the columns of a window that the drawing writes
+// to, by the report, are drawn cleared and scanned, in pieces of up to `scanBytes`, so a
+// window of blanks costs one drawing call and no pixel work. A line with inked characters is
+// looked at in windows that start a little wider than the widest ink that could fit and
+// double, so that dense ink costs little drawing before it is found too wide; otherwise every
+// window is as wide as allowed. As soon as the ink seen is wider or taller than the icon allows
+// the search stops.
+bool ScanWindowsByBounds(const LineText& line, InkSearch* search, bool inked, size_t windowBytes,
+                         size_t scanBytes, LineRaster* raster) {
     const ColumnSpan wholeLine = {0, raster->width};
-    // The whole line at once, as far as a window may hold it.
-    size_t firstWindow = static_cast<size_t>(wholeLine.to);
-    if (SampledCharactersWrite(line, length, fontHeight, raster)) {
-        firstWindow = FirstPieceColumns(fontHeight, search.maxInkWidth);
-    }
+    const size_t firstWindow = inked ? FirstPieceColumns(line.fontHeight, search->maxInkWidth)
+                                     : static_cast<size_t>(wholeLine.to);
     ColumnWalk walk = StartColumnWalk(wholeLine, firstWindow, windowBytes, raster->height);
     ColumnSpan window = {};
     while (TakeNextPiece(&walk, &window)) {
         ColumnSpan written = {};
-        if (!FindWrittenColumns(line, length, fontHeight, window.from, window.to - window.from,
-                                raster, &written) ||
-            !ScanWrittenSpan(line, length, fontHeight, written, scanBytes, raster, &search)) {
-            return false;
-        }
-    }
-    if (search.inkRight < search.inkLeft) {
-        return false;
-    }
-    return DrawLineWindow(line, length, fontHeight, search.inkLeft,
-                          search.inkRight - search.inkLeft + 1, raster);
-}
-
-// Printable ASCII needs no complex script processing (no shaping, no reordering, no
-// combining), so the platform draws it glyph after glyph at whole-pixel advances.
-bool IsPrintableAscii(const wchar_t* text, int length) {
-    for (int i = 0; i < length; ++i) {
-        if (text[i] < L' ' || text[i] > L'~') {
+        if (!FindWrittenColumns(line, window.from, window.to - window.from, wholeLine.to, raster,
+                                &written) ||
+            !ScanWrittenSpan(line, written, scanBytes, raster, search)) {
             return false;
         }
     }
     return true;
 }
 
-// Whether a space, drawn alone in the settings' face at this height, leaves no ink.
-bool SpaceIsBlank(int fontHeight) {
-    LineRaster space;
-    ZeroMemory(&space, sizeof(space));
-    const bool blank = RasterizeLine(L" ", fontHeight, &space) && !FindInkBox(&space);
-    ReleaseLineRaster(&space);
-    return blank;
+// The characters of a line drawn alone in this attempt, and whether the platform's bounds
+// reports for them were right: nothing for a blank one, a box holding all the ink of an inked
+// one, once widened.
+constexpr int ProofCapacity = 64;
+
+struct CharacterProofs {
+    int count;
+    uint32_t codes[ProofCapacity];
+    bool inked[ProofCapacity];
+    bool blankSeen;
+    bool inkSeen;
+    int widestAdvance;
+    bool boundsMisled;
+};
+
+enum class Proof { Blank, Inked, Unknown };
+
+bool BoundsReportsHold(const CharacterProofs& proofs) {
+    return proofs.blankSeen && proofs.inkSeen && !proofs.boundsMisled;
+}
+
+// Draws one character alone, where a line's first character goes, and tells whether it leaves
+// ink. Unknown for a character whose drawing alone proves nothing, and once the proofs are
+// full.
+Proof ProveCharacter(const wchar_t* text, int units, uint32_t code, int fontHeight,
+                     LineRaster* raster, CharacterProofs* proofs) {
+    for (int known = 0; known < proofs->count; ++known) {
+        if (proofs->codes[known] == code) {
+            return proofs->inked[known] ? Proof::Inked : Proof::Blank;
+        }
+    }
+    if (ShapesInContext(code) || proofs->count == ProofCapacity) {
+        return Proof::Unknown;
+    }
+    SIZE extent = {};
+    HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
+    const BOOL measured = GetTextExtentPoint32W(DcOf(raster), text, units, &extent);
+    SelectObject(DcOf(raster), formerFont);
+    proofs->widestAdvance = std::max(proofs->widestAdvance, static_cast<int>(extent.cx));
+    const int lineWidth = raster->width;
+    const int padding = BoundsPadding(fontHeight);
+    Proof proof = Proof::Unknown;
+    if (measured && CreateLineWindow(extent.cx + 2 * padding, raster)) {
+        std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
+        RECT bounds = {};
+        const UINT state = DrawTextAt(text, units, fontHeight, padding, raster, &bounds);
+        if (state != 0) {
+            const bool inked = FindInkBox(raster);
+            proof = inked ? Proof::Inked : Proof::Blank;
+            proofs->blankSeen = proofs->blankSeen || !inked;
+            proofs->inkSeen = proofs->inkSeen || inked;
+            proofs->boundsMisled =
+                proofs->boundsMisled ||
+                (inked ? state != DCB_SET || bounds.left - padding > raster->inkLeft ||
+                             bounds.right + padding <= raster->inkRight
+                       : state != DCB_RESET);
+            proofs->codes[proofs->count] = code;
+            proofs->inked[proofs->count] = inked;
+            ++proofs->count;
+        }
+    }
+    DropLineBitmap(raster);
+    raster->width = lineWidth;
+    return proof;
+}
+
+// Cuts the characters proven blank from both ends of a simple left-to-right line: its glyphs
+// land at the sum of the advances before them, so the rest of its ink only moves sideways by
+// whole pixels. On other lines the platform's direction and shaping may hang on the ends.
+void TrimBlankEnds(LineText* line, LineRaster* raster, CharacterProofs* proofs) {
+    int start = 0;
+    while (start < line->length &&
+           ProveCharacter(line->text + start, 1, line->text[start], line->fontHeight, raster,
+                          proofs) == Proof::Blank) {
+        ++start;
+    }
+    int end = line->length;
+    while (end > start && ProveCharacter(line->text + end - 1, 1, line->text[end - 1],
+                                         line->fontHeight, raster, proofs) == Proof::Blank) {
+        --end;
+    }
+    line->text += start;
+    line->length = end - start;
+}
+
+// What one pass over a line's characters, each proven alone, shows.
+struct CharacterSurvey {
+    bool everyBlank;
+    bool everyInked;
+};
+
+// Proves the line's characters alone until neither survey answer can hold any more and one
+// has shown ink, so that the bounds reports are checked against an inked character too. None
+// shapes in context where either answer holds.
+CharacterSurvey SurveyCharacters(const LineText& line, LineRaster* raster,
+                                 CharacterProofs* proofs) {
+    CharacterSurvey survey = {true, true};
+    int units = 0;
+    for (int at = 0;
+         at < line.length && (survey.everyBlank || survey.everyInked || !proofs->inkSeen);
+         at += units) {
+        const uint32_t code = CodePointAt(line.text, line.length, at, &units);
+        const Proof proof =
+            ProveCharacter(line.text + at, units, code, line.fontHeight, raster, proofs);
+        survey.everyBlank = survey.everyBlank && proof == Proof::Blank;
+        survey.everyInked = survey.everyInked && proof == Proof::Inked;
+    }
+    return survey;
+}
+
+// Whether a line `lineWidth` wide whose every character is inked alone has ink wider than
+// `maxInkWidth`. Whatever the order the platform puts the glyphs in, they tile the line one
+// after another, so its first and last glyphs, inked, lie within the widest advance, and the
+// reach of a glyph out of its cell, of its two ends.
+bool InkedLineTooWide(int lineWidth, int fontHeight, int widestAdvance, int maxInkWidth) {
+    const int reach = fontHeight + MarginFor(fontHeight) + 2;
+    return lineWidth - 2 * (widestAdvance + reach) > maxInkWidth;
+}
+
+bool IsSimpleLine(const wchar_t* text, int length) {
+    int units = 0;
+    for (int at = 0; at < length; at += units) {
+        if (!IsSimpleLeftToRight(CodePointAt(text, length, at, &units))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A simple left-to-right line too large to draw whole, its blank ends cut so that both ends
+// carry ink: looked at in pieces of up to `scanBytes`, each drawn from just the characters
+// that reach it, placed by one measurement of the whole line.
+bool ScanSimpleLine(LineText line, InkSearch* search, size_t scanBytes, LineRaster* raster) {
+    int* extents =
+        static_cast<int*>(AllocateZeroed(static_cast<size_t>(line.length) * sizeof(int)));
+    if (extents == nullptr) {
+        return false;
+    }
+    SIZE size = {};
+    HGDIOBJ formerFont = SelectObject(DcOf(raster), raster->font);
+    const BOOL measured =
+        GetTextExtentExPointW(DcOf(raster), line.text, line.length, 0, nullptr, extents, &size);
+    SelectObject(DcOf(raster), formerFont);
+    line.extents = extents;
+    const bool found =
+        measured &&
+        ScanWrittenSpan(line, ColumnSpan{0, raster->width}, scanBytes, raster, search) &&
+        KeepInkColumns(line, *search, raster);
+    FreeHeapBlock(extents);
+    return found;
 }
 
 } // namespace
@@ -339,40 +477,50 @@ bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
     // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
     const int length = lstrlenW(line);
     return PrepareLineRaster(line, length, fontHeight, raster) &&
-           DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
+           DrawLineWindow(LineText{line, length, fontHeight, nullptr}, 0, raster->width, raster);
 }
 
 bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, int maxInkHeight,
                           size_t wholeBytes, size_t windowBytes, LineRaster* raster) {
     // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
-    int length = lstrlenW(line);
-    if (!PrepareLineRaster(line, length, fontHeight, raster)) {
+    LineText text = {line, lstrlenW(line), fontHeight, nullptr};
+    if (!PrepareLineRaster(text.text, text.length, fontHeight, raster)) {
         return false;
     }
     if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
-        return DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
+        return DrawLineWindow(text, 0, raster->width, raster);
     }
-    // Blank spaces at either end of printable ASCII only move the ink sideways by whole
-    // pixels; without them a line padded with thousands of spaces is looked at quickly.
-    if (length > 0 && (line[0] == L' ' || line[length - 1] == L' ') &&
-        IsPrintableAscii(line, length) && SpaceIsBlank(fontHeight)) {
-        while (length > 0 && line[length - 1] == L' ') {
-            --length;
-        }
-        while (length > 0 && line[0] == L' ') {
-            ++line;
-            --length;
-        }
-        if (length == 0 || !MeasureLine(line, length, fontHeight, raster)) {
-            return false;
-        }
-        if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
-            return DrawLineWindow(line, length, fontHeight, 0, raster->width, raster);
-        }
+    // A line of nothing but blanks, or of nothing but inked characters spread far too wide, is
+    // given up after one pass over its characters.
+    CharacterProofs proofs = {};
+    const bool simple = IsSimpleLine(text.text, text.length);
+    if (simple) {
+        TrimBlankEnds(&text, raster, &proofs);
+    }
+    const CharacterSurvey survey =
+        simple ? CharacterSurvey{false, false} : SurveyCharacters(text, raster, &proofs);
+    if (text.length == 0 || survey.everyBlank ||
+        !MeasureLine(text.text, text.length, fontHeight, raster) ||
+        (survey.everyInked && InkedLineTooWide(raster->width - 2 * BoundsPadding(fontHeight),
+                                               fontHeight, proofs.widestAdvance, maxInkWidth))) {
+        return false;
+    }
+    if (PixelBytes(raster->width, raster->height) <= wholeBytes) {
+        return DrawLineWindow(text, 0, raster->width, raster);
     }
     InkSearch search = {maxInkWidth, maxInkHeight, raster->width, raster->height, -1, -1};
-    return RasterizeLineInWindows(line, length, fontHeight, search, windowBytes,
-                                  std::min(windowBytes, wholeBytes), raster);
+    const size_t scanBytes = std::min(windowBytes, wholeBytes);
+    if (simple) {
+        return ScanSimpleLine(text, &search, scanBytes, raster);
+    }
+    // What the platform reports as written is only a hint, checked on a blank character and an
+    // inked one; where it proves wrong every column is drawn and scanned.
+    ProveCharacter(L" ", 1, L' ', fontHeight, raster, &proofs);
+    const bool found =
+        BoundsReportsHold(proofs)
+            ? ScanWindowsByBounds(text, &search, proofs.inkSeen, windowBytes, scanBytes, raster)
+            : ScanWrittenSpan(text, ColumnSpan{0, raster->width}, scanBytes, raster, &search);
+    return found && KeepInkColumns(text, search, raster);
 }
 
 void ReleaseLineRaster(LineRaster* raster) {

@@ -1,7 +1,7 @@
-// Lines whose whole raster is too large to draw: looked at in windows, of which only the
-// columns that the drawing writes to are cleared and scanned, and, for printable ASCII, without
-// their blank spaces at either end. The attempt must go on exactly when the whole raster's ink
-// would fit, with the same ink, and the icon must be the same.
+// Lines whose whole raster is too large to draw: looked at in windows, without their blank
+// ends, whatever the platform reports as written ("platform", "cell", "none", "whole"; see
+// tools/bounds_modes.h). The attempt must go on exactly when the whole raster's ink would fit,
+// with the same ink, and the icon must be the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bounds_modes.h"
 #include "common/app_state.h"
 #include "icon/icon_test_support.h"
 #include "support/resource_census.h"
@@ -20,7 +21,14 @@
 
 namespace {
 
-using LongLineTest = RendererTest;
+// Each test runs under every bounds report.
+class LongLineTest : public RendererTest, public ::testing::WithParamInterface<const wchar_t*> {
+  protected:
+    void SetUp() override {
+        RendererTest::SetUp();
+        ASSERT_TRUE(UseBoundsMode(GetParam()));
+    }
+};
 
 // The coverage inside a raster's ink box, row by row, and the box's size.
 struct InkImage {
@@ -70,6 +78,17 @@ void ExpectTheWholeRastersOutcome(const std::wstring& line, int height, int maxI
     ++*compared;
 }
 
+// The line's UTF-16 units in hex, for a failure's trace.
+std::string Spelled(const std::wstring& line) {
+    std::string spelled;
+    char unit[8];
+    for (wchar_t character : line) {
+        snprintf(unit, sizeof(unit), " %04X", static_cast<unsigned>(character));
+        spelled += unit;
+    }
+    return spelled;
+}
+
 std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
     std::vector<const wchar_t*> pointers;
     for (const std::wstring& line : lines) {
@@ -86,7 +105,7 @@ std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
 
 } // namespace
 
-TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
+TEST_P(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
     const std::wstring lines[] = {
         L"w",
         L"53",
@@ -100,6 +119,9 @@ TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
         L"\u00a0\u00a0w\u00a0",
         L"w" + std::wstring(40, L' ') + L"w",
         L"iiiiiiii",
+        // Inked in every character, right to left.
+        L"\u05d0\u05e9\u05d0",
+        std::wstring(12, L'\u05d0'),
     };
     int compared = 0;
     int givenUp = 0;
@@ -134,7 +156,7 @@ TEST_F(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
     EXPECT_GT(givenUp, 100);
 }
 
-TEST_F(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
+TEST_P(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
     LineRaster whole = {};
     LineRaster forIcon = {};
     ASSERT_TRUE(RasterizeLine(L" 53 ", 20, &whole));
@@ -149,7 +171,7 @@ TEST_F(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
     ReleaseLineRaster(&forIcon);
 }
 
-TEST_F(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
+TEST_P(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
     AnswerSmallIconMetric(16);
     const std::vector<uint8_t> plain = RenderedPixels({L"w", L"7"});
     ASSERT_FALSE(plain.empty());
@@ -163,7 +185,7 @@ TEST_F(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
     EXPECT_EQ(RenderedPixels({std::wstring(2000, L'\u00a0') + L"w", L"7"}), plain);
 }
 
-TEST_F(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
+TEST_P(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
     AnswerSmallIconMetric(32);
     ASSERT_FALSE(RenderedPixels({L"w", L"49"}).empty());
     const ResourceCensus before = TakeResourceCensus();
@@ -205,7 +227,7 @@ std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePer
 
 } // namespace
 
-TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
+TEST_P(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
     std::mt19937 random(11);
     int compared = 0;
     int givenUp = 0;
@@ -218,7 +240,8 @@ TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
             const int height = 4 + static_cast<int>(random() % 24);
             const int maxInkWidth = 6 + static_cast<int>(random() % 200);
             const int maxInkHeight = 4 + static_cast<int>(random() % 40);
-            SCOPED_TRACE("sample " + std::to_string(sample) + " height " + std::to_string(height));
+            SCOPED_TRACE("sample " + std::to_string(sample) + " height " + std::to_string(height) +
+                         ":" + Spelled(line));
             LineRaster whole = {};
             ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
             const size_t windowBytes = (1 + random() % std::max(1, whole.width / 2)) *
@@ -234,7 +257,7 @@ TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
     EXPECT_GT(givenUp, 30);
 }
 
-TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
+TEST_P(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     AnswerSmallIconMetric(16);
     std::mt19937 random(49);
     int icons = 0;
@@ -256,7 +279,7 @@ TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     EXPECT_GT(icons, 0);
 }
 
-TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
+TEST_P(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
     // Too large to draw whole from height 18 up, and not trimmed.
     const std::wstring padded = std::wstring(3000, L'\u00a0') + L"Wg";
     const IconColours colours = PickIconColours(0);
@@ -283,3 +306,102 @@ TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
         EXPECT_EQ(RenderAtFontHeight(lines, 2, edge - 1, height, colours), nullptr);
     }
 }
+
+namespace {
+
+// The printable characters of Latin-1 whose glyph, bold in `face` at em height `height`,
+// reaches out of its cell on the left (A < 0) or on the right (C < 0).
+std::wstring OverhangingCharacters(const wchar_t* face, int height, bool left) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face);
+    HGDIOBJ formerFont = SelectObject(dc, font);
+    std::wstring found;
+    for (wchar_t character = L'!'; character <= 0xFF; ++character) {
+        ABC widths = {};
+        if ((character < 0x7F || character > 0xA0) &&
+            GetCharABCWidthsW(dc, character, character, &widths) &&
+            (left ? widths.abcA : widths.abcC) < 0) {
+            found += character;
+        }
+    }
+    SelectObject(dc, formerFont);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return found;
+}
+
+} // namespace
+
+TEST_P(LongLineTest, GlyphsReachingOutOfTheirCellsAtTheEndsKeepAllTheirInk) {
+    int compared = 0;
+    int givenUp = 0;
+    for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
+        lstrcpynW(appState.settings.fontFace, face, 32);
+        for (int height : {9, 16, 23}) {
+            // One glyph of each kind; the lines below are only worth their name where one exists.
+            const std::wstring leftReaching =
+                OverhangingCharacters(face, height, true).substr(0, 1);
+            const std::wstring rightReaching =
+                OverhangingCharacters(face, height, false).substr(0, 1);
+            ASSERT_FALSE(leftReaching.empty() && rightReaching.empty());
+            const std::wstring pad(60, L'\u00a0');
+            const std::wstring wide(60, L'\u05d0');
+            for (const std::wstring& line :
+                 {pad + leftReaching + pad, pad + rightReaching + pad,
+                  leftReaching + L" " + rightReaching, rightReaching + L"  " + leftReaching,
+                  pad + leftReaching + wide + rightReaching, wide + rightReaching + L"\u3000"}) {
+                SCOPED_TRACE("height " + std::to_string(height) + " line of " +
+                             std::to_string(line.size()));
+                LineRaster whole = {};
+                ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+                // One column at a time: every overhang crosses a window's edge.
+                const size_t windowBytes = static_cast<size_t>(whole.height) * 4;
+                const InkImage expected = InkOf(&whole);
+                ReleaseLineRaster(&whole);
+                ExpectTheWholeRastersOutcome(line, height, 40, 1000, windowBytes, expected,
+                                             &compared, &givenUp);
+            }
+        }
+    }
+    EXPECT_GT(compared, 10);
+}
+
+using LongLineCostTest = RendererTest;
+
+TEST_F(LongLineCostTest, BlankPaddingIsNotDrawnOverAndOverWhereBoundsCoverEveryCell) {
+    AnswerSmallIconMetric(32);
+    const IconColours colours = PickIconColours(0);
+    const std::wstring half(16383, L'\u00a0');
+    const struct {
+        const char* name;
+        std::wstring line;
+    } cases[] = {{"NBSP", std::wstring(32767, L'\u00a0')},
+                 {"U+3000", std::wstring(32767, L'\u3000')},
+                 {"NBSP w NBSP", half + L"w" + half}};
+    for (const auto& [name, line] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(UseBoundsMode(L"cell"));
+        const wchar_t* lines[] = {line.c_str(), L"49"};
+        uint64_t heights = 0;
+        for (int height = 64; height >= 4; --height) {
+            ++heights;
+            HICON icon = RenderAtFontHeight(lines, 2, 32, height, colours);
+            if (icon != nullptr) {
+                DestroyIcon(icon);
+                break;
+            }
+        }
+        // A whole drawing of the line where its raster is small, a few characters alone, and
+        // "49": never a drawing of the whole line per window.
+        EXPECT_LE(drawnTextUnits, 2 * line.size() * heights);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, LongLineTest,
+                         ::testing::Values(L"platform", L"cell", L"none", L"whole"),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
+                             const std::wstring name(info.param);
+                             return std::string(name.begin(), name.end());
+                         });
