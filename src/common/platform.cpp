@@ -64,6 +64,8 @@ const PlatformCalls realPlatformCalls = {
     LoadSystemLibrary,
     GetModuleFileNameW,
     HeapAlloc,
+    HeapFree,
+    GetAsyncKeyState,
 };
 
 } // namespace

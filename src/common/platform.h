@@ -34,6 +34,9 @@ struct PlatformCalls {
     DWORD(WINAPI* getModuleFileName)(HMODULE module, LPWSTR path, DWORD capacity);
     // The process heap's allocator, where an allocation failure must be tried.
     LPVOID(WINAPI* heapAlloc)(HANDLE heap, DWORD flags, SIZE_T bytes);
+    BOOL(WINAPI* heapFree)(HANDLE heap, DWORD flags, LPVOID block);
+    // The mouse buttons' state at the moment, where a test must choose it.
+    SHORT(WINAPI* getAsyncKeyState)(int key);
 };
 
 extern PlatformCalls platform;
