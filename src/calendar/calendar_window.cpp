@@ -4,6 +4,8 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include <cwchar>
+
 #include "calendar/flyout_geometry.h"
 #include "calendar/flyout_palette.h"
 #include "calendar/month_model.h"
@@ -225,7 +227,7 @@ void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
 
 int TextWidth(HDC dc, const wchar_t* text) {
     SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
     return size.cx;
 }
 
