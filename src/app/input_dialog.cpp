@@ -2,6 +2,7 @@
 
 #include "common/app_state.h"
 #include "common/dpi_scale.h"
+#include "common/foreground_return.h"
 #include "common/platform.h"
 #include "common/strings.h"
 
@@ -147,6 +148,7 @@ wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
         return nullptr;
     }
 
+    const HWND returnTo = WindowToReturnTo();
     EnableWindow(owner, FALSE);
     ShowWindow(state.window, SW_SHOW);
 
@@ -177,7 +179,7 @@ wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
     }
 
     EnableWindow(owner, TRUE);
-    SetForegroundWindow(owner);
+    ReturnForegroundTo(returnTo);
 
     if (last == 0) {
         PostQuitMessage(static_cast<int>(message.wParam));

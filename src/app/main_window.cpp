@@ -67,7 +67,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                    (event == NIN_KEYSELECT && appState.calendarWindow == nullptr)) {
             // The open flyout holds the keyboard focus, so a key select on the icon can only
             // be the shell repeating the one that opened it.
-            ToggleCalendarFlyout(wParam);
+            ToggleCalendarFlyout(wParam, event == NIN_KEYSELECT);
         }
         return 0;
     }

@@ -7,6 +7,7 @@
 #include "app/about_text.h"
 #include "app/input_dialog.h"
 #include "common/app_state.h"
+#include "common/foreground_return.h"
 #include "common/platform.h"
 #include "common/strings.h"
 #include "icon/tray_icon.h"
@@ -316,6 +317,7 @@ void ShowTrayMenu(HWND window) {
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
     // Without this the menu would not close when the user clicks elsewhere.
+    appState.foregroundBeforeMenu = WindowToReturnTo();
     SetForegroundWindow(window);
     UINT command = static_cast<UINT>(platform.trackPopupMenu(
         menus.menus[MainMenu], TrackFlags, cursor.x, cursor.y, 0, window, nullptr));

@@ -4,9 +4,14 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include <cwchar>
+
+#include "calendar/flyout_geometry.h"
+#include "calendar/flyout_palette.h"
 #include "calendar/month_model.h"
 #include "common/app_state.h"
 #include "common/dpi_scale.h"
+#include "common/foreground_return.h"
 #include "common/platform.h"
 #include "common/strings.h"
 #include "settings/theme_preference.h"
@@ -16,71 +21,56 @@ namespace {
 
 const wchar_t CalendarClassName[] = L"PellowDune.Kivet.Calendar";
 
-// Geometry in 96-DPI units: a title row with the ‹ and › buttons, the weekday names, six
-// rows of a week-number column and seven day cells, and the footer.
-constexpr int Margin = 8;
-constexpr int TitleHeight = 34;
-constexpr int HeaderHeight = 24;
-constexpr int RowHeight = 30;
-constexpr int WeekColumnWidth = 36;
-constexpr int CellWidth = 34;
-constexpr int FooterHeight = 34;
-constexpr int GridTop = Margin + TitleHeight + HeaderHeight;
-constexpr int GridLeft = Margin + WeekColumnWidth;
-constexpr int ClientWidth = GridLeft + CalendarColumns * CellWidth + Margin;
-constexpr int ClientHeight = GridTop + CalendarRows * RowHeight + FooterHeight + Margin;
-// Space between the flyout and the taskbar or the screen's edge.
+// Space between the flyout and the taskbar or the screen's edge, in 96-DPI units.
 constexpr int EdgeGap = 12;
-
-// What a point of the client area falls on.
-enum CalendarTarget : int { TargetNothing = -1, TargetPrevious = -2, TargetNext = -3 };
-constexpr int TargetWeekRow = 100; // + row; a day cell is its index 0..41
+// How long a press on the icon that took the activation away may last before its select
+// comes; a note older than this is from a press that ended elsewhere, without a select.
+constexpr DWORD IconPressLifetime = 10000;
 
 struct CalendarFlyout {
     CalendarDate today;
     CalendarDate selected;
     int32_t typedWeek;
     int32_t typedDigits;
+    int32_t wheelRemainder; // the part of the wheel's deltas not yet a month
+    int32_t openedByKey;    // from NIN_KEYSELECT: the keyboard goes back to the notification area
     UINT dpi;
+    FlyoutLayout layout;
+    POINT anchor;
+    HWND returnWindow; // had the foreground before the flyout opened
 };
 
-// The colours the flyout draws with, by role.
-enum PaletteRole : int {
-    Background,
-    Text,
-    Dimmed, // days of the neighbouring months, weekday names, the border
-    WeekNumber,
-    RowTint, // the selected day's week
-    Accent,  // the selected day's fill and today's ring
-    AccentText,
-    PaletteRoles
-};
-const COLORREF LightPalette[PaletteRoles] = {
-    RGB(249, 249, 249), RGB(26, 26, 26), RGB(140, 140, 140), RGB(0, 95, 184),
-    RGB(224, 236, 248), RGB(0, 95, 184), RGB(255, 255, 255)};
-const COLORREF DarkPalette[PaletteRoles] = {
-    RGB(32, 32, 32), RGB(255, 255, 255), RGB(130, 130, 130), RGB(96, 205, 255),
-    RGB(44, 58, 72), RGB(96, 205, 255),  RGB(0, 0, 0)};
+// High contrast takes the system's colours; the row of the selected week gets a frame.
 const int HighContrastPalette[PaletteRoles] = {
     COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_GRAYTEXT,     COLOR_WINDOWTEXT,
     COLOR_WINDOW, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
 
-RECT ScaledRect(int left, int top, int width, int height, UINT dpi) {
-    return RECT{ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(left + width, dpi),
-                ScaleToDpi(top + height, dpi)};
+RECT ToRect(FlyoutRect rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// Read at every paint, so that a change of theme shows at once.
-void ReadPalette(COLORREF* palette) {
+// Read at every paint, so that a change of theme shows at once. True in high contrast.
+bool ReadPalette(COLORREF* palette) {
     HIGHCONTRASTW contrast = {sizeof(contrast), 0, nullptr};
     const bool highContrast =
         SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    const COLORREF* fixed =
+    const uint32_t* fixed =
         ThemeValueIsLight(L"AppsUseLightTheme", true) ? LightPalette : DarkPalette;
     for (int role = 0; role < PaletteRoles; ++role) {
         palette[role] = highContrast ? GetSysColor(HighContrastPalette[role]) : fixed[role];
     }
+    return highContrast;
+}
+
+// The user's message font at the DPI, and its bold cut for the title.
+void CreateFlyoutFonts(UINT dpi, HFONT* regular, HFONT* bold) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    *regular = CreateFontIndirectW(&metrics.lfMessageFont);
+    metrics.lfMessageFont.lfWeight = FW_BOLD;
+    *bold = CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
 CalendarDate Today() {
@@ -91,29 +81,6 @@ CalendarDate Today() {
 
 CalendarFlyout* FlyoutOf(HWND window) {
     return reinterpret_cast<CalendarFlyout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-int HitTest(UINT dpi, int x, int y) {
-    const int unitX = MulDiv(x, 96, static_cast<int>(dpi));
-    const int unitY = MulDiv(y, 96, static_cast<int>(dpi));
-    if (unitY >= Margin && unitY < Margin + TitleHeight) {
-        if (unitX >= Margin && unitX < GridLeft) {
-            return TargetPrevious;
-        }
-        if (unitX >= ClientWidth - Margin - WeekColumnWidth && unitX < ClientWidth - Margin) {
-            return TargetNext;
-        }
-        return TargetNothing;
-    }
-    const int row = (unitY - GridTop) / RowHeight;
-    if (unitY < GridTop || row >= CalendarRows || unitX < Margin) {
-        return TargetNothing;
-    }
-    if (unitX < GridLeft) {
-        return TargetWeekRow + row;
-    }
-    const int column = (unitX - GridLeft) / CellWidth;
-    return column < CalendarColumns ? row * CalendarColumns + column : TargetNothing;
 }
 
 void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity) {
@@ -137,7 +104,7 @@ void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
     wchar_t first[40];
     wchar_t last[40];
     FormatLocaleDate(monday, DATE_SHORTDATE, first, 40);
-    FormatLocaleDate(AddDays(monday, 6), DATE_SHORTDATE, last, 40);
+    FormatLocaleDate(LastShownDayOfWeek(monday), DATE_SHORTDATE, last, 40);
     const IsoWeekDate week =
         ComputeIsoWeek(flyout->selected.year, flyout->selected.month, flyout->selected.day);
     FormatString(text, capacity, L"Week %d: %ls \x2013 %ls", week.week, first, last);
@@ -145,7 +112,8 @@ void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
 
 void DrawCentred(HDC dc, const wchar_t* text, RECT box, COLORREF colour) {
     SetTextColor(dc, colour);
-    DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text, -1, &box,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void FillBox(HDC dc, const RECT& box, COLORREF colour) {
@@ -159,34 +127,49 @@ void FillDisc(HDC dc, int left, int top, int diameter, COLORREF colour) {
     Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
 }
 
-void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette) {
-    const UINT dpi = flyout->dpi;
+// The selected week's row: tinted, and in high contrast framed in the highlight colour, since
+// the system's palette has no tint.
+void MarkSelectedRow(HDC dc, const RECT& row, const COLORREF* palette, int frame) {
+    FillBox(dc, row, palette[RowTint]);
+    if (frame > 0) {
+        const int edge = frame;
+        const RECT sides[4] = {{row.left, row.top, row.right, row.top + edge},
+                               {row.left, row.bottom - edge, row.right, row.bottom},
+                               {row.left, row.top, row.left + edge, row.bottom},
+                               {row.right - edge, row.top, row.right, row.bottom}};
+        for (const RECT& side : sides) {
+            FillBox(dc, side, palette[Accent]);
+        }
+    }
+}
+
+void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette, bool highContrast) {
+    const FlyoutLayout& layout = flyout->layout;
     MonthGrid grid;
     BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    const int inset = ScaleToDpi(2, dpi);
-    const int diameter = ScaleToDpi(RowHeight, dpi) - 2 * inset;
+    const int inset = ScaleToDpi(2, flyout->dpi);
+    const int diameter = layout.rowHeight - 2 * inset;
     for (int row = 0; row < CalendarRows; ++row) {
-        const int top = GridTop + row * RowHeight;
         wchar_t text[16];
         COLORREF rowColour = palette[Background];
         for (int column = 0; column < CalendarColumns; ++column) {
             if (SameDate(grid.cells[row * CalendarColumns + column], flyout->selected)) {
                 rowColour = palette[RowTint];
-                FillBox(dc, ScaledRect(Margin, top, ClientWidth - 2 * Margin, RowHeight, dpi),
-                        rowColour);
+                MarkSelectedRow(dc, ToRect(FlyoutRowRect(layout, row)), palette,
+                                highContrast ? inset : 0);
             }
         }
         FormatString(text, 16, L"%d", grid.rowWeeks[row].week);
-        DrawCentred(dc, text, ScaledRect(Margin, top, WeekColumnWidth, RowHeight, dpi),
-                    palette[WeekNumber]);
+        DrawCentred(dc, text, ToRect(FlyoutWeekRect(layout, row)), palette[WeekNumber]);
         for (int column = 0; column < CalendarColumns; ++column) {
-            const CalendarDate date = grid.cells[row * CalendarColumns + column];
-            const RECT cell =
-                ScaledRect(GridLeft + column * CellWidth, top, CellWidth, RowHeight, dpi);
+            const int index = row * CalendarColumns + column;
+            const CalendarDate date = grid.cells[index];
+            const RECT cell = ToRect(FlyoutCellRect(layout, index));
             const int left = (cell.left + cell.right - diameter) / 2;
             const int circleTop = cell.top + inset;
             const bool today = SameDate(date, flyout->today);
-            COLORREF colour = date.month == grid.month ? palette[Text] : palette[Dimmed];
+            COLORREF colour =
+                date.month == grid.month && DateShown(date) ? palette[Text] : palette[Dimmed];
             if (today) { // a ring: the accent's disc with the row's colour inside
                 FillDisc(dc, left, circleTop, diameter, palette[Accent]);
                 FillDisc(dc, left + inset, circleTop + inset, diameter - 2 * inset, rowColour);
@@ -203,15 +186,12 @@ void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette) {
 }
 
 void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
-    const UINT dpi = flyout->dpi;
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    HFONT boldFont = CreateFontIndirectW(&metrics.lfMessageFont);
+    const FlyoutLayout& layout = flyout->layout;
+    HFONT font;
+    HFONT boldFont;
+    CreateFlyoutFonts(flyout->dpi, &font, &boldFont);
     COLORREF palette[PaletteRoles];
-    ReadPalette(palette);
+    const bool highContrast = ReadPalette(palette);
     HGDIOBJ oldFont = SelectObject(dc, boldFont);
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
@@ -222,16 +202,9 @@ void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
     FillBox(dc, inside, palette[Background]);
     wchar_t text[96];
     FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 96);
-    DrawCentred(dc, text,
-                ScaledRect(GridLeft, Margin, CalendarColumns * CellWidth - WeekColumnWidth,
-                           TitleHeight, dpi),
-                palette[Text]);
-    DrawCentred(dc, L"\x2039", ScaledRect(Margin, Margin, WeekColumnWidth, TitleHeight, dpi),
-                palette[Text]);
-    DrawCentred(dc, L"\x203A",
-                ScaledRect(ClientWidth - Margin - WeekColumnWidth, Margin, WeekColumnWidth,
-                           TitleHeight, dpi),
-                palette[Text]);
+    DrawCentred(dc, text, ToRect(FlyoutTitleRect(layout)), palette[Text]);
+    DrawCentred(dc, L"\x2039", ToRect(FlyoutPreviousRect(layout)), palette[Text]);
+    DrawCentred(dc, L"\x203A", ToRect(FlyoutNextRect(layout)), palette[Text]);
 
     SelectObject(dc, font);
     for (int column = 0; column < CalendarColumns; ++column) {
@@ -239,23 +212,65 @@ void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
             0) {
             text[0] = L'\0';
         }
-        DrawCentred(dc, text,
-                    ScaledRect(GridLeft + column * CellWidth, Margin + TitleHeight, CellWidth,
-                               HeaderHeight, dpi),
-                    palette[Dimmed]);
+        DrawCentred(dc, text, ToRect(FlyoutWeekdayRect(layout, column)), palette[Dimmed]);
     }
-    DrawGrid(dc, flyout, palette);
+    DrawGrid(dc, flyout, palette, highContrast);
     FormatFooter(flyout, text, 96);
-    DrawCentred(dc, text,
-                ScaledRect(Margin, GridTop + CalendarRows * RowHeight, ClientWidth - 2 * Margin,
-                           FooterHeight, dpi),
-                palette[Text]);
+    DrawCentred(dc, text, ToRect(FlyoutFooterRect(layout)), palette[Text]);
 
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldFont);
     DeleteObject(boldFont);
     DeleteObject(font);
+}
+
+int TextWidth(HDC dc, const wchar_t* text) {
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    return size.cx;
+}
+
+// Lays the flyout out for its font at its DPI: the widest weekday name and month title of
+// the locale, and the footer of the week it opens on.
+void MeasureFlyout(HWND window, CalendarFlyout* flyout) {
+    FlyoutTextExtents extents = {};
+    HFONT font;
+    HFONT boldFont;
+    CreateFlyoutFonts(flyout->dpi, &font, &boldFont);
+    HDC dc = GetDC(window);
+    if (dc != nullptr) {
+        TEXTMETRICW metrics;
+        HGDIOBJ oldFont = SelectObject(dc, boldFont);
+        GetTextMetricsW(dc, &metrics);
+        extents.boldHeight = metrics.tmHeight;
+        wchar_t text[96];
+        for (int32_t month = 1; month <= 12; ++month) {
+            FormatLocaleDate(CalendarDate{flyout->selected.year, month, 1}, DATE_YEARMONTH, text,
+                             96);
+            const int width = TextWidth(dc, text);
+            extents.titleWidth = width > extents.titleWidth ? width : extents.titleWidth;
+        }
+        SelectObject(dc, font);
+        GetTextMetricsW(dc, &metrics);
+        extents.textHeight = metrics.tmHeight;
+        extents.averageCharWidth = metrics.tmAveCharWidth;
+        extents.dayWidth = TextWidth(dc, L"88");
+        for (int column = 0; column < CalendarColumns; ++column) {
+            if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + column, text,
+                                96) != 0) {
+                const int width = TextWidth(dc, text);
+                extents.weekdayWidth = width > extents.weekdayWidth ? width : extents.weekdayWidth;
+            }
+        }
+        FormatFooter(flyout, text, 96);
+        extents.footerWidth = TextWidth(dc, text);
+        SelectObject(dc, oldFont);
+        ReleaseDC(window, dc);
+    }
+    DeleteObject(boldFont);
+    DeleteObject(font);
+    flyout->layout = MeasureFlyoutLayout(extents, flyout->dpi);
 }
 
 // Drawn off screen and copied in one piece, so that it never flickers.
@@ -279,32 +294,26 @@ void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
 }
 
 // Next to the anchor, on its side of the taskbar, whole inside the monitor's work area.
-void PlaceCalendar(HWND window, POINT anchor, UINT dpi) {
-    const int width = ScaleToDpi(ClientWidth, dpi);
-    const int height = ScaleToDpi(ClientHeight, dpi);
-    const int gap = ScaleToDpi(EdgeGap, dpi);
+void PlaceCalendar(HWND window, const CalendarFlyout* flyout) {
+    const POINT anchor = flyout->anchor;
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
+    APPBARDATA taskbar = {};
+    taskbar.cbSize = sizeof(taskbar);
+    const bool taskbarKnown = SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar) != 0;
     const RECT& work = monitor.rcWork;
     const RECT& screen = monitor.rcMonitor;
-    int x = anchor.x - width / 2;
-    int y = anchor.y - height - gap;
-    if (work.left > screen.left) {
-        x = work.left;
-        y = anchor.y - height / 2;
-    } else if (work.right < screen.right) {
-        x = work.right - width;
-        y = anchor.y - height / 2;
-    } else if (work.top > screen.top ||
-               (work.bottom == screen.bottom && anchor.y < (screen.top + screen.bottom) / 2)) {
-        y = anchor.y + gap;
-    }
-    x = x > work.right - gap - width ? work.right - gap - width : x;
-    x = x < work.left + gap ? work.left + gap : x;
-    y = y > work.bottom - gap - height ? work.bottom - gap - height : y;
-    y = y < work.top + gap ? work.top + gap : y;
-    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const FlyoutRect workArea = {work.left, work.top, work.right, work.bottom};
+    const TaskbarSide side = FindTaskbarSide(
+        FlyoutRect{screen.left, screen.top, screen.right, screen.bottom}, workArea,
+        FlyoutPoint{anchor.x, anchor.y}, taskbarKnown,
+        FlyoutRect{taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom});
+    const int width = flyout->layout.clientWidth;
+    const int height = flyout->layout.clientHeight;
+    const FlyoutPoint corner = PlaceFlyout(workArea, side, FlyoutPoint{anchor.x, anchor.y}, width,
+                                           height, ScaleToDpi(EdgeGap, flyout->dpi));
+    SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 POINT AnchorPoint(WPARAM anchor) {
@@ -322,6 +331,33 @@ POINT AnchorPoint(WPARAM anchor) {
     }
     GetCursorPos(&point);
     return point;
+}
+
+// The icon's rectangle from the shell, or, where the shell cannot tell, a square of twice
+// the small icon's edge around the point the flyout opened at.
+RECT IconRect(const CalendarFlyout* flyout) {
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = appState.mainWindow;
+    icon.uID = TrayIconId;
+    RECT rect;
+    if (SUCCEEDED(Shell_NotifyIconGetRect(&icon, &rect))) {
+        return rect;
+    }
+    const int edge = GetSystemMetricsForDpi(SM_CXSMICON, flyout->dpi);
+    return RECT{flyout->anchor.x - edge, flyout->anchor.y - edge, flyout->anchor.x + edge,
+                flyout->anchor.y + edge};
+}
+
+// At the deactivation: is the primary button down on the icon? Then this is a click on the
+// icon, whose select follows (at once, or when a long press ends).
+void NoteIconPress(const CalendarFlyout* flyout) {
+    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    POINT cursor;
+    const RECT icon = IconRect(flyout);
+    appState.calendarIconPressed =
+        platform.getAsyncKeyState(primary) < 0 && GetCursorPos(&cursor) && PtInRect(&icon, cursor);
+    appState.calendarIconPressedAt = GetTickCount();
 }
 
 // Puts the selected day's ISO week on the clipboard, as "2026-W49".
@@ -352,6 +388,9 @@ void CopyWeek(HWND window, CalendarDate date) {
 }
 
 void Select(HWND window, CalendarFlyout* flyout, CalendarDate date) {
+    if (!DateShown(date)) {
+        return;
+    }
     flyout->selected = date;
     flyout->typedDigits = 0;
     flyout->typedWeek = 0;
@@ -408,24 +447,38 @@ void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
 }
 
 void OnClick(HWND window, CalendarFlyout* flyout, int x, int y) {
-    const int target = HitTest(flyout->dpi, x, y);
+    const int target = FlyoutHitTest(flyout->layout, FlyoutPoint{x, y});
     if (target == TargetPrevious || target == TargetNext) {
         Select(window, flyout, AddMonths(flyout->selected, target == TargetPrevious ? -1 : 1));
     } else if (target >= 0) {
         MonthGrid grid;
         BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
         const int cell =
-            target >= TargetWeekRow ? (target - TargetWeekRow) * CalendarColumns : target;
+            target >= FlyoutWeekRow ? (target - FlyoutWeekRow) * CalendarColumns : target;
         Select(window, flyout, grid.cells[cell]);
     }
 }
+
+void OnWheel(HWND window, CalendarFlyout* flyout, int delta) {
+    const int32_t months = TakeWheelMonths(&flyout->wheelRemainder, delta);
+    if (months != 0) {
+        Select(window, flyout, AddMonths(flyout->selected, months));
+    }
+}
+
+// The flyout's block passes to its window at WM_NCCREATE, which frees it at WM_NCDESTROY;
+// until then it is the opener's.
+struct FlyoutCreation {
+    CalendarFlyout* flyout;
+};
 
 LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CalendarFlyout* flyout = FlyoutOf(window);
     if (message == WM_NCCREATE) {
         const CREATESTRUCTW* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        FlyoutCreation* handover = static_cast<FlyoutCreation*>(creation->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handover->flyout));
+        handover->flyout = nullptr;
     }
     if (flyout == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -440,10 +493,9 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         FreeHeapBlock(flyout);
         return 0;
     case WM_ACTIVATE:
-        // Another window took over, such as the taskbar when the icon is clicked: that click's
-        // select event comes next and must not open the flyout again.
+        // Another window took over: a click elsewhere, or the taskbar when the icon is clicked.
         if (LOWORD(wParam) == WA_INACTIVE && appState.calendarWindow == window) {
-            appState.calendarDismissedAt = GetTickCount();
+            NoteIconPress(flyout);
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
         return DefWindowProcW(window, message, wParam, lParam); // gives the keyboard focus
@@ -475,19 +527,22 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnClick(window, flyout, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_MOUSEWHEEL:
-        Select(window, flyout,
-               AddMonths(flyout->selected, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1));
+        OnWheel(window, flyout, GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     case WM_DPICHANGED: {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         flyout->dpi = LOWORD(wParam);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     ScaleToDpi(ClientWidth, flyout->dpi), ScaleToDpi(ClientHeight, flyout->dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        MeasureFlyout(window, flyout);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, flyout->layout.clientWidth,
+                     flyout->layout.clientHeight, SWP_NOZORDER | SWP_NOACTIVATE);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
-    case WM_SETTINGCHANGE:
+    case WM_SETTINGCHANGE: // the message font may have changed size
+        MeasureFlyout(window, flyout);
+        PlaceCalendar(window, flyout);
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         InvalidateRect(window, nullptr, FALSE);
@@ -497,8 +552,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
     }
 }
 
-void OpenCalendarFlyout(WPARAM anchorWord) {
-    const POINT anchor = AnchorPoint(anchorWord);
+void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = CalendarWindowProc;
@@ -507,53 +561,75 @@ void OpenCalendarFlyout(WPARAM anchorWord) {
     windowClass.lpszClassName = CalendarClassName;
     RegisterClassExW(&windowClass);
     CalendarFlyout* flyout = static_cast<CalendarFlyout*>(AllocateZeroed(sizeof(CalendarFlyout)));
+    FlyoutCreation creation = {flyout};
     HWND window = nullptr;
     if (flyout != nullptr) {
         flyout->today = Today();
         flyout->selected = flyout->today;
+        flyout->anchor = AnchorPoint(anchorWord);
+        flyout->openedByKey = fromKeyboard ? 1 : 0;
+        flyout->returnWindow = WindowToReturnTo();
         // Popup and owned: no taskbar button; made at the anchor to learn that monitor's DPI.
         window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CalendarClassName,
-                                 L"Kivet calendar", WS_POPUP, anchor.x, anchor.y, 1, 1,
-                                 appState.mainWindow, nullptr, appState.instance, flyout);
+                                 L"Kivet calendar", WS_POPUP, flyout->anchor.x, flyout->anchor.y, 1,
+                                 1, appState.mainWindow, nullptr, appState.instance, &creation);
     }
     if (window == nullptr) {
-        FreeHeapBlock(flyout);
+        FreeHeapBlock(creation.flyout); // null once the window took it
         UnregisterClassW(CalendarClassName, appState.instance);
         return;
     }
     appState.calendarWindow = window;
     flyout->dpi = GetDpiForWindow(window);
-    PlaceCalendar(window, anchor, flyout->dpi);
+    MeasureFlyout(window, flyout);
+    PlaceCalendar(window, flyout);
     ShowWindow(window, SW_SHOW);
     // The shell lets the clicked icon's program take the foreground; take it, or the keys
-    // would go to the window that had them.
+    // would go to the window that had them. A topmost flyout without the keys would never
+    // learn of a click elsewhere either, so it does not stay where it is refused.
     SetForegroundWindow(window);
+    if (GetForegroundWindow() != window) {
+        appState.calendarWindow = nullptr;
+        DestroyWindow(window);
+        UnregisterClassW(CalendarClassName, appState.instance);
+        return;
+    }
+    SetFocus(window);
     UpdateWindow(window);
 }
 
 } // namespace
 
-void ToggleCalendarFlyout(WPARAM anchor) {
+void ToggleCalendarFlyout(WPARAM anchor, bool fromKeyboard) {
+    // The click on the icon that took the activation from the flyout brings its select after
+    // the deactivation, sent or posted, at once or when a long press ends; it may find the
+    // flyout not yet closed.
+    const bool clickThatClosed =
+        appState.calendarIconPressed != 0 && !fromKeyboard &&
+        GetTickCount() - appState.calendarIconPressedAt < IconPressLifetime;
+    appState.calendarIconPressed = 0;
     if (appState.calendarWindow != nullptr) {
         CloseCalendarFlyout();
-        return;
+    } else if (!clickThatClosed) {
+        OpenCalendarFlyout(anchor, fromKeyboard);
     }
-    // The select is posted when the button goes up; its time, not the moment it is handled,
-    // tells whether it belongs to the click that took the activation away.
-    const LONG sinceDismissal = GetMessageTime() - static_cast<LONG>(appState.calendarDismissedAt);
-    const LONG clickSpan = static_cast<LONG>(GetDoubleClickTime());
-    if (appState.calendarDismissedAt != 0 && sinceDismissal > -clickSpan &&
-        sinceDismissal < clickSpan) {
-        appState.calendarDismissedAt = 0;
-        return;
-    }
-    OpenCalendarFlyout(anchor);
 }
 
 void CloseCalendarFlyout() {
     HWND window = appState.calendarWindow;
     if (window != nullptr) {
         appState.calendarWindow = nullptr;
+        // Where the flyout still has the keys, they go back before it goes, or the system
+        // would hand them to its owner, the hidden main window.
+        const CalendarFlyout* flyout = FlyoutOf(window);
+        if (GetForegroundWindow() == window &&
+            (flyout->openedByKey || !ReturnForegroundTo(flyout->returnWindow))) {
+            NOTIFYICONDATAW icon = {};
+            icon.cbSize = sizeof(icon);
+            icon.hWnd = appState.mainWindow;
+            icon.uID = TrayIconId;
+            platform.shellNotifyIcon(NIM_SETFOCUS, &icon);
+        }
         DestroyWindow(window);
     }
     UnregisterClassW(CalendarClassName, appState.instance);

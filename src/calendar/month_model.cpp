@@ -39,6 +39,15 @@ bool SameDate(CalendarDate first, CalendarDate second) {
     return first.year == second.year && first.month == second.month && first.day == second.day;
 }
 
+bool DateShown(CalendarDate date) {
+    return YearShown(date.year);
+}
+
+CalendarDate LastShownDayOfWeek(CalendarDate monday) {
+    const CalendarDate sunday = DateOfSerialDay(SerialDay(monday) + 6);
+    return YearShown(sunday.year) ? sunday : CalendarDate{CalendarLastYear, 12, 31};
+}
+
 CalendarDate AddDays(CalendarDate date, int32_t days) {
     const CalendarDate moved = DateOfSerialDay(SerialDay(date) + days);
     return YearShown(moved.year) ? moved : date;

@@ -32,6 +32,12 @@ void BuildMonthGrid(int32_t year, int32_t month, MonthGrid* grid);
 
 bool SameDate(CalendarDate first, CalendarDate second);
 
+// True for a date of the years the flyout shows, 1 January 1601 to 31 December 9999.
+bool DateShown(CalendarDate date);
+
+// The Sunday of the week that starts on `monday`, or 31 December 9999 for the last week.
+CalendarDate LastShownDayOfWeek(CalendarDate monday);
+
 // The date `days` later (earlier when negative). Outside the years the flyout shows, the
 // date stays as it was.
 CalendarDate AddDays(CalendarDate date, int32_t days);

@@ -36,10 +36,14 @@ struct AppState {
     uint32_t taskbarCreatedMessage; // registered id of "TaskbarCreated"
     int32_t iconAdded;              // 1 once NIM_ADD has succeeded
     HWND calendarWindow;            // the open calendar flyout, null while it is closed
-    DWORD calendarDismissedAt;      // tick count when it last closed because it lost activation
     Settings userSettings;          // the user's own values, as stored; the line owned
     Settings policy;                // the enforced values (see enforcedSettings); the line owned
     uint32_t enforcedSettings;      // SettingBit: which values a valid policy sets
+    // Set when the flyout lost the activation while the primary button was down on the icon:
+    // the select of that click follows and must not open it again.
+    int32_t calendarIconPressed;
+    DWORD calendarIconPressedAt; // GetTickCount() of that moment
+    HWND foregroundBeforeMenu;   // the window the tray menu took the foreground from
 };
 
 extern AppState appState;

@@ -76,6 +76,8 @@ const PlatformCalls realPlatformCalls = {
     GetModuleFileNameW,
     HeapAlloc,
     TextOutWithBounds,
+    HeapFree,
+    GetAsyncKeyState,
 };
 
 } // namespace

@@ -39,6 +39,9 @@ struct PlatformCalls {
     // box covers differs between platforms, so the renderer takes it only as a checked hint.
     // 0 when the text could not be drawn.
     UINT(WINAPI* textOut)(HDC dc, int x, int y, LPCWSTR text, int units, LPRECT bounds);
+    BOOL(WINAPI* heapFree)(HANDLE heap, DWORD flags, LPVOID block);
+    // The mouse buttons' state at the moment, where a test must choose it.
+    SHORT(WINAPI* getAsyncKeyState)(int key);
 };
 
 extern PlatformCalls platform;

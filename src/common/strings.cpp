@@ -35,7 +35,7 @@ void* AllocateZeroed(size_t bytes) {
 
 void FreeHeapBlock(void* block) {
     if (block != nullptr) {
-        HeapFree(GetProcessHeap(), 0, block);
+        platform.heapFree(GetProcessHeap(), 0, block);
     }
 }
 

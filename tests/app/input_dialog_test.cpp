@@ -277,6 +277,20 @@ TEST_F(InputDialogTest, CancelEscapeCloseBoxAndAltF4GiveNothing) {
     }
 }
 
+// Opened from the tray menu, which took the foreground into the hidden main window: closed,
+// it gives the keyboard back to the window the user was in, never to that hidden owner.
+TEST_F(InputDialogTest, ClosingGivesTheKeyboardBackToTheWindowBeforeTheMenu) {
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
+    appState.mainWindow = owner_;
+    appState.foregroundBeforeMenu = elsewhere;
+    SetForegroundWindow(owner_);
+    Prompt(L"", {[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
+    EXPECT_EQ(GetForegroundWindow(), elsewhere);
+    appState = AppState{};
+    DestroyWindow(elsewhere);
+}
+
 // The limit stops typing only: a longer stored text is shown and given back whole.
 TEST_F(InputDialogTest, TypingStopsAt2047ButALongerStoredTextSurvives) {
     wchar_t* typed =

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "calendar/calendar_window.h"
@@ -61,16 +63,10 @@ class CalendarWindowTest : public PlatformTest {
     static void SetToday(WORD year, WORD month, WORD day) {
         fakeToday = SYSTEMTIME{year, month, 0, day, 12, 0, 0, 0};
     }
-    // A left click on the icon at the bottom of the screen, as the shell reports it.
-    void Select() {
-        SendMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(500, 2000),
+    // A left click on the icon, by default at the bottom of the screen, as the shell sends it.
+    static void Select(int x = 500, int y = 2000) {
+        SendMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(x, y),
                      MAKELPARAM(NIN_SELECT, TrayIconId));
-    }
-    // As the shell delivers it: posted, with the time of the button's release.
-    void PostSelect() {
-        PostMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(500, 2000),
-                     MAKELPARAM(NIN_SELECT, TrayIconId));
-        PumpMessages();
     }
     // The selected day's week, as Ctrl+C puts it on the clipboard.
     static std::wstring CopiedWeek() {
@@ -132,18 +128,111 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     EXPECT_FALSE(GetClassInfoExW(appState.instance, CalendarClass, &left)) << "class unregistered";
 }
 
-TEST_F(CalendarWindowTest, TheClickThatDeactivatesTheFlyoutDoesNotReopenIt) {
+SHORT heldButton = 0; // the physical button that is down, 0 for none
+
+SHORT WINAPI FakeAsyncKeyState(int key) {
+    return key == heldButton ? static_cast<SHORT>(0x8000) : 0;
+}
+
+struct PressCase {
+    const char* what;
+    BOOL swapped;
+    SHORT button;
+    int cursor;             // x and y; the icon is at (300, 300)
+    bool closeHandledFirst; // the posted WM_CLOSE runs before the select comes
+    bool reopens;
+};
+
+// Windows' order: the taskbar takes the activation at the press, and the select of the
+// release follows, sent, however long the press was. It swallows that select only.
+TEST_F(CalendarWindowTest, APressOnTheIconThatDeactivatesTheFlyoutClosesItForGood) {
+    const PressCase cases[] = {
+        {"primary button on the icon", FALSE, VK_LBUTTON, 302, true, false},
+        {"the select before the close", FALSE, VK_LBUTTON, 302, false, false},
+        {"swapped: the physical right is primary", TRUE, VK_RBUTTON, 302, true, false},
+        {"swapped: the left is not", TRUE, VK_LBUTTON, 302, true, true},
+        {"button down elsewhere", FALSE, VK_LBUTTON, 100, true, true},
+    };
+    platform.getAsyncKeyState = FakeAsyncKeyState;
+    for (const PressCase& c : cases) {
+        Select(300, 300);
+        SwapMouseButton(c.swapped);
+        heldButton = c.button;
+        SetCursorPos(c.cursor, c.cursor);
+        SendMessageW(appState.calendarWindow, WM_ACTIVATE, WA_INACTIVE, 0);
+        if (c.closeHandledFirst) {
+            PumpMessages();
+        }
+        Select(300, 300);
+        PumpMessages();
+        SwapMouseButton(FALSE);
+        EXPECT_EQ(appState.calendarWindow != nullptr, c.reopens) << c.what;
+        Select(300, 300);
+        EXPECT_NE(appState.calendarWindow != nullptr, c.reopens) << c.what << ", the next click";
+        CloseCalendarFlyout();
+    }
+}
+
+TEST_F(CalendarWindowTest, TheWheelMovesOneMonthPer120InTotal) {
     Select();
-    HWND flyout = appState.calendarWindow;
-    ASSERT_NE(flyout, nullptr);
-    // The taskbar takes the activation at the button press; the select follows at release.
-    SendMessageW(flyout, WM_ACTIVATE, WA_INACTIVE, 0);
-    PostSelect();
-    EXPECT_FALSE(IsWindow(flyout));
+    for (const int delta : {-40, -40, -40, -240, 100, -100, 0}) {
+        SendMessageW(appState.calendarWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
+    }
+    EXPECT_EQ(CopiedWeek(), L"2027-W17") << "28 April: one, two, nothing at the turn or at 0";
+}
+
+// The window that had the keyboard gets it back; one opened from the keyboard hands it to
+// the notification area. Every opening takes the keyboard, right after an Escape too.
+TEST_F(CalendarWindowTest, EscapeGivesTheKeyboardBackAndTheNextOpeningTakesIt) {
+    static int focusRequests = 0;
+    platform.shellNotifyIcon = [](DWORD message, PNOTIFYICONDATAW) -> BOOL {
+        return focusRequests += message == NIM_SETFOCUS ? 1 : 0;
+    };
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    for (const bool fromKeyboard : {false, false, true}) {
+        SendMessageW(appState.mainWindow, TrayCallbackMessage, MAKEWPARAM(500, 2000),
+                     MAKELPARAM(fromKeyboard ? NIN_KEYSELECT : NIN_SELECT, TrayIconId));
+        EXPECT_EQ(GetFocus(), appState.calendarWindow);
+        SendMessageW(appState.calendarWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(fromKeyboard || GetForegroundWindow() == elsewhere);
+    }
+    EXPECT_EQ(focusRequests, 1) << "NIM_SETFOCUS";
+    DestroyWindow(elsewhere);
+}
+
+std::vector<void*> freed;
+
+BOOL WINAPI NotingHeapFree(HANDLE heap, DWORD flags, LPVOID block) {
+    freed.push_back(block);
+    return std::count(freed.begin(), freed.end(), block) == 1 && HeapFree(heap, flags, block);
+}
+
+WNDPROC flyoutProcedure = nullptr;
+
+LRESULT CALLBACK FailingCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_CREATE ? -1
+                                : CallWindowProcW(flyoutProcedure, window, message, wParam, lParam);
+}
+
+// Puts FailingCreate in front of the flyout's procedure before WM_NCCREATE reaches it.
+LRESULT CALLBACK FailCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        flyoutProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FailingCreate)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(CalendarWindowTest, ACreationThatFailsAfterTheBlockPassedToTheWindowFreesItOnce) {
+    platform.heapFree = NotingHeapFree;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, FailCreation, nullptr, GetCurrentThreadId());
+    Select();
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(appState.calendarWindow, nullptr);
-    Sleep(GetDoubleClickTime());
-    PostSelect();
-    EXPECT_NE(appState.calendarWindow, nullptr) << "a later click opens it";
+    EXPECT_EQ(freed.size(), 1u) << "the flyout's block, once";
 }
 
 TEST_F(CalendarWindowTest, TheMidnightRefreshMovesTodayAndTheMenuClosesTheFlyout) {

@@ -62,6 +62,9 @@ TEST(Navigation, MonthAndYearStepsClampTheDayAndDayStepsStopAtTheShownYears) {
     EXPECT_TRUE(Is(AddDays(CalendarDate{2028, 3, 1}, -1), 2028, 2, 29));
     EXPECT_TRUE(Is(AddDays(CalendarDate{CalendarFirstYear, 1, 3}, -7), CalendarFirstYear, 1, 3));
     EXPECT_TRUE(Is(AddMonths(CalendarDate{CalendarLastYear, 12, 1}, 1), CalendarLastYear, 12, 1));
+    EXPECT_FALSE(DateShown(CalendarDate{CalendarLastYear + 1, 1, 1}));
+    EXPECT_TRUE(Is(LastShownDayOfWeek(CalendarDate{9999, 12, 27}), 9999, 12, 31));
+    EXPECT_TRUE(Is(LastShownDayOfWeek(CalendarDate{2026, 12, 28}), 2027, 1, 3));
 }
 
 TEST(TypedWeek, GivesTheMondayOfEveryWeekTheYearHasAndRefusesOthers) {

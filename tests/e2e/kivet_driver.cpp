@@ -15,6 +15,9 @@
 //   hold SECONDS             shows a small window in the top-left corner for that long, which
 //                            keeps a virtual desktop open while Kivet is not running
 //   clipboard                prints the clipboard's Unicode text
+//   shown CLASS              prints the screen rectangle of the visible top-level window of
+//                            that class and 1 when it has the foreground (0 when not); exits
+//                            1 when there is no such window
 //   time-calendar COUNT      opens and closes the calendar flyout COUNT times with the icon's
 //                            select event, as a left click does, and prints the median of the
 //                            milliseconds until each opening was painted
@@ -330,6 +333,16 @@ int wmain(int count, wchar_t** arguments) {
     }
     if (wcscmp(command, L"time-start") == 0 && count == 3) {
         return TimeStart(arguments[2]);
+    }
+    if (wcscmp(command, L"shown") == 0 && count == 3) {
+        HWND window = FindWindowW(arguments[2], nullptr);
+        RECT rect;
+        if (window == nullptr || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) {
+            return 1;
+        }
+        printf("%ld %ld %ld %ld %d\n", rect.left, rect.top, rect.right, rect.bottom,
+               GetForegroundWindow() == window ? 1 : 0);
+        return 0;
     }
     if (wcscmp(command, L"clipboard") == 0) {
         return PrintClipboard();
