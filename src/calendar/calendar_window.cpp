@@ -232,7 +232,7 @@ int TextWidth(HDC dc, const wchar_t* text) {
 }
 
 // Lays the flyout out for its font at its DPI: the widest weekday name and month title of
-// the locale, and the footer of the week it opens on.
+// the locale, and a footer with the widest dates.
 void MeasureFlyout(HWND window, CalendarFlyout* flyout) {
     FlyoutTextExtents extents = {};
     HFONT font;
@@ -263,7 +263,11 @@ void MeasureFlyout(HWND window, CalendarFlyout* flyout) {
                 extents.weekdayWidth = width > extents.weekdayWidth ? width : extents.weekdayWidth;
             }
         }
-        FormatFooter(flyout, text, 96);
+        // A week in mid-December: two-digit days and months, as wide as dates get.
+        CalendarFlyout sample = *flyout;
+        sample.selected = CalendarDate{flyout->selected.year, 12, 20};
+        sample.typedDigits = 0;
+        FormatFooter(&sample, text, 96);
         extents.footerWidth = TextWidth(dc, text);
         SelectObject(dc, oldFont);
         ReleaseDC(window, dc);

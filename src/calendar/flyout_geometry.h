@@ -24,7 +24,7 @@ struct FlyoutTextExtents {
     int32_t dayWidth;         // the widest day or week number ("88")
     int32_t weekdayWidth;     // the widest abbreviated weekday name
     int32_t titleWidth;       // the widest month title, in bold
-    int32_t footerWidth;      // the footer of the opening week
+    int32_t footerWidth;      // a footer with the widest dates
     int32_t averageCharWidth; // the regular font's
 };
 
