@@ -4,6 +4,8 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include "calendar/calendar_accessible.h"
+#include "calendar/calendar_flyout.h"
 #include "calendar/month_model.h"
 #include "common/app_state.h"
 #include "common/dpi_scale.h"
@@ -35,14 +37,6 @@ constexpr int EdgeGap = 12;
 // What a point of the client area falls on.
 enum CalendarTarget : int { TargetNothing = -1, TargetPrevious = -2, TargetNext = -3 };
 constexpr int TargetWeekRow = 100; // + row; a day cell is its index 0..41
-
-struct CalendarFlyout {
-    CalendarDate today;
-    CalendarDate selected;
-    int32_t typedWeek;
-    int32_t typedDigits;
-    UINT dpi;
-};
 
 // The colours the flyout draws with, by role.
 enum PaletteRole : int {
@@ -89,9 +83,24 @@ CalendarDate Today() {
     return CalendarDate{now.wYear, now.wMonth, now.wDay};
 }
 
+} // namespace
+
 CalendarFlyout* FlyoutOf(HWND window) {
     return reinterpret_cast<CalendarFlyout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
+
+RECT CalendarCellRect(const CalendarFlyout* flyout, int index) {
+    return ScaledRect(GridLeft + index % CalendarColumns * CellWidth,
+                      GridTop + index / CalendarColumns * RowHeight, CellWidth, RowHeight,
+                      flyout->dpi);
+}
+
+RECT CalendarButtonRect(const CalendarFlyout* flyout, bool next) {
+    return ScaledRect(next ? ClientWidth - Margin - WeekColumnWidth : Margin, Margin,
+                      WeekColumnWidth, TitleHeight, flyout->dpi);
+}
+
+namespace {
 
 int HitTest(UINT dpi, int x, int y) {
     const int unitX = MulDiv(x, 96, static_cast<int>(dpi));
@@ -115,6 +124,8 @@ int HitTest(UINT dpi, int x, int y) {
     const int column = (unitX - GridLeft) / CellWidth;
     return column < CalendarColumns ? row * CalendarColumns + column : TargetNothing;
 }
+
+} // namespace
 
 void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity) {
     SYSTEMTIME time = {};
@@ -142,6 +153,8 @@ void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
         ComputeIsoWeek(flyout->selected.year, flyout->selected.month, flyout->selected.day);
     FormatString(text, capacity, L"Week %d: %ls \x2013 %ls", week.week, first, last);
 }
+
+namespace {
 
 void DrawCentred(HDC dc, const wchar_t* text, RECT box, COLORREF colour) {
     SetTextColor(dc, colour);
@@ -352,10 +365,12 @@ void CopyWeek(HWND window, CalendarDate date) {
 }
 
 void Select(HWND window, CalendarFlyout* flyout, CalendarDate date) {
+    const CalendarDate previous = flyout->selected;
     flyout->selected = date;
     flyout->typedDigits = 0;
     flyout->typedWeek = 0;
     InvalidateRect(window, nullptr, FALSE);
+    NotifyCalendarSelection(window, flyout, previous);
 }
 
 void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
@@ -395,6 +410,7 @@ void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
             flyout->typedDigits -= 1;
             flyout->typedWeek /= 10;
             InvalidateRect(window, nullptr, FALSE);
+            NotifyCalendarValue(window);
         }
         return;
     case 'C':
@@ -431,6 +447,18 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
+    // Screen readers and Magnifier.
+    case WM_GETOBJECT:
+        return AnswerCalendarObjectRequest(window, flyout, wParam, lParam);
+    case WM_SETFOCUS:
+        CreateCalendarCaret(window, flyout);
+        return 0;
+    case WM_KILLFOCUS:
+        DestroyCaret();
+        return 0;
+    case WM_DESTROY:
+        ReleaseCalendarAccessibility(flyout);
+        return 0;
     case WM_NCDESTROY:
         // Also reached when the main window goes and takes its owned windows with it.
         if (appState.calendarWindow == window) {
@@ -469,6 +497,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
             flyout->typedWeek = flyout->typedWeek * 10 + static_cast<int32_t>(wParam - L'0');
             flyout->typedDigits += 1;
             InvalidateRect(window, nullptr, FALSE);
+            NotifyCalendarValue(window);
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -566,9 +595,11 @@ void RefreshCalendarToday() {
     }
     CalendarFlyout* flyout = FlyoutOf(window);
     const CalendarDate today = Today();
+    const CalendarDate previous = flyout->selected;
     if (SameDate(flyout->selected, flyout->today)) {
         flyout->selected = today;
     }
     flyout->today = today;
     InvalidateRect(window, nullptr, FALSE);
+    NotifyCalendarSelection(window, flyout, previous);
 }
