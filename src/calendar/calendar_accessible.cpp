@@ -7,6 +7,8 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <cstddef>
+
 #include "common/platform.h"
 #include "common/strings.h"
 #include "week/iso_week.h"
@@ -43,6 +45,10 @@ using CoInitializeExCall = HRESULT(WINAPI*)(LPVOID, DWORD);
 using CoUninitializeCall = void(WINAPI*)();
 using CoDisconnectObjectCall = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);
 
+enum AccessibilityModule : int { Ole32, OleAut32, OleAcc, AccessibilityModules };
+const wchar_t* const ModuleNames[AccessibilityModules] = {L"ole32.dll", L"oleaut32.dll",
+                                                          L"oleacc.dll"};
+
 } // namespace
 
 // Kivet imports none of these DLLs: they load at a screen reader's first ask and go with the
@@ -50,46 +56,59 @@ using CoDisconnectObjectCall = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);
 // ole32, so the close first disconnects it and leaves the apartment; after that no code of
 // these DLLs runs for Kivet and they can be freed.
 struct CalendarAccessibility {
-    HMODULE ole32;
-    HMODULE oleaut32;
-    HMODULE oleacc;
-    LresultFromObjectCall lresultFromObject;
-    AccessibleObjectFromWindowCall accessibleObjectFromWindow;
-    SysAllocStringCall sysAllocString;
+    HMODULE modules[AccessibilityModules];
+    CoInitializeExCall coInitializeEx;
     CoUninitializeCall coUninitialize;
     CoDisconnectObjectCall coDisconnectObject;
+    SysAllocStringCall sysAllocString;
+    LresultFromObjectCall lresultFromObject;
+    AccessibleObjectFromWindowCall accessibleObjectFromWindow;
     bool apartmentEntered; // balanced by CoUninitialize at the close
     CalendarAccessible* object;
 };
 
 namespace {
 
-template <typename Call> bool LookUp(HMODULE module, const char* name, Call* call) {
-    *call = module != nullptr
-                ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
-    return *call != nullptr;
-}
+const struct {
+    AccessibilityModule module;
+    const char* name;
+    size_t slot; // where CalendarAccessibility keeps it
+} Entries[] = {
+    {Ole32, "CoInitializeEx", offsetof(CalendarAccessibility, coInitializeEx)},
+    {Ole32, "CoUninitialize", offsetof(CalendarAccessibility, coUninitialize)},
+    {Ole32, "CoDisconnectObject", offsetof(CalendarAccessibility, coDisconnectObject)},
+    {OleAut32, "SysAllocString", offsetof(CalendarAccessibility, sysAllocString)},
+    {OleAcc, "LresultFromObject", offsetof(CalendarAccessibility, lresultFromObject)},
+    {OleAcc, "AccessibleObjectFromWindow",
+     offsetof(CalendarAccessibility, accessibleObjectFromWindow)},
+};
 
 CalendarAccessible* ObjectOf(IAccessible* self) {
     return reinterpret_cast<CalendarAccessible*>(self);
 }
 
-// The flyout behind the object, or null once it closed.
-CalendarFlyout* Connected(IAccessible* self) {
-    HWND window = ObjectOf(self)->window;
-    return window != nullptr ? FlyoutOf(window) : nullptr;
-}
-
-// The child id a VARIANT names: CHILDID_SELF, a day or a button; -1 for anything else.
-LONG ChildOf(VARIANT child) {
-    return V_VT(&child) == VT_I4 && V_I4(&child) >= CHILDID_SELF && V_I4(&child) <= NextChild
-               ? V_I4(&child)
-               : -1;
-}
-
 bool IsDay(LONG child) {
     return child >= 1 && child <= DayChildren;
+}
+
+// The flyout behind the object and the child id a VARIANT names (CHILDID_SELF, a day or a
+// button): CO_E_OBJNOTCONNECTED once the flyout closed, E_INVALIDARG for no such child.
+HRESULT Reach(IAccessible* self, const VARIANT* childId, CalendarFlyout** flyout, LONG* child) {
+    HWND window = ObjectOf(self)->window;
+    *flyout = window != nullptr ? FlyoutOf(window) : nullptr;
+    *child = V_VT(childId) == VT_I4 ? V_I4(childId) : -1;
+    if (*flyout == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    return *child >= CHILDID_SELF && *child <= NextChild ? S_OK : E_INVALIDARG;
+}
+
+HRESULT ReachSelf(IAccessible* self, CalendarFlyout** flyout) {
+    VARIANT childId;
+    V_VT(&childId) = VT_I4;
+    V_I4(&childId) = CHILDID_SELF;
+    LONG child;
+    return Reach(self, &childId, flyout, &child);
 }
 
 CalendarDate DayOf(const CalendarFlyout* flyout, LONG child) {
@@ -117,22 +136,51 @@ RECT ChildRect(const CalendarFlyout* flyout, LONG child) {
     return CalendarButtonRect(flyout, child == NextChild);
 }
 
-void SetChild(VARIANT* result, LONG child) {
+HRESULT AnswerChild(VARIANT* result, LONG child) {
     V_VT(result) = VT_I4;
     V_I4(result) = child;
+    return S_OK;
 }
 
-HRESULT AnswerText(const CalendarFlyout* flyout, const wchar_t* text, BSTR* result) {
-    *result = flyout->accessibility->sysAllocString(text);
+enum ChildText : int { NameText, ValueText, DescriptionText, ActionText, NoText };
+
+// A child's name, value, description or default action: S_FALSE where it has none.
+HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, ChildText kind) {
+    *result = nullptr;
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, childId, &flyout, &child);
+    if (FAILED(reached)) {
+        return reached;
+    }
+    wchar_t text[160];
+    const wchar_t* answer = nullptr;
+    if (kind == NameText && child == CHILDID_SELF) {
+        FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 160);
+        answer = text;
+    } else if (kind == NameText && IsDay(child)) {
+        const CalendarDate day = DayOf(flyout, child);
+        wchar_t longDate[120];
+        FormatLocaleDate(day, DATE_LONGDATE, longDate, 120);
+        FormatString(text, 160, DayNamePattern, longDate,
+                     ComputeIsoWeek(day.year, day.month, day.day).week);
+        answer = text;
+    } else if (kind == NameText) {
+        answer = child == NextChild ? NextMonthName : PreviousMonthName;
+    } else if (kind == ValueText && child == CHILDID_SELF) {
+        FormatFooter(flyout, text, 160);
+        answer = text;
+    } else if (kind == DescriptionText && IsDay(child) &&
+               SameDate(DayOf(flyout, child), flyout->today)) {
+        answer = TodayDescription;
+    } else if (kind == ActionText && child > DayChildren) {
+        answer = PressActionName;
+    }
+    if (answer == nullptr) {
+        return S_FALSE;
+    }
+    *result = flyout->accessibility->sysAllocString(answer);
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
-// What the user's own input would do there: the same path as a click of the mouse.
-void ClickChild(HWND window, const CalendarFlyout* flyout, LONG child) {
-    const RECT box = ChildRect(flyout, child);
-    const LPARAM centre = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    PostMessageW(window, WM_LBUTTONUP, 0, centre);
 }
 
 HRESULT STDMETHODCALLTYPE QueryInterface(IAccessible* self, REFIID interfaceId, void** result) {
@@ -182,9 +230,10 @@ HRESULT STDMETHODCALLTYPE Invoke(IAccessible*, DISPID, REFIID, LCID, WORD, DISPP
 
 HRESULT STDMETHODCALLTYPE GetParent(IAccessible* self, IDispatch** parent) {
     *parent = nullptr;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+    CalendarFlyout* flyout;
+    const HRESULT reached = ReachSelf(self, &flyout);
+    if (FAILED(reached)) {
+        return reached;
     }
     const HRESULT found = flyout->accessibility->accessibleObjectFromWindow(
         ObjectOf(self)->window, static_cast<DWORD>(OBJID_WINDOW), DispatchInterface,
@@ -193,83 +242,67 @@ HRESULT STDMETHODCALLTYPE GetParent(IAccessible* self, IDispatch** parent) {
 }
 
 HRESULT STDMETHODCALLTYPE GetChildCount(IAccessible* self, LONG* count) {
+    CalendarFlyout* flyout;
     *count = NextChild;
-    return Connected(self) != nullptr ? S_OK : CO_E_OBJNOTCONNECTED;
+    return ReachSelf(self, &flyout);
 }
 
 // The children are simple elements, spoken through this object.
-HRESULT STDMETHODCALLTYPE GetChild(IAccessible* self, VARIANT child, IDispatch** result) {
+HRESULT STDMETHODCALLTYPE GetChild(IAccessible* self, VARIANT childId, IDispatch** result) {
     *result = nullptr;
-    if (Connected(self) == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    return ChildOf(child) > CHILDID_SELF ? S_FALSE : E_INVALIDARG;
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, &childId, &flyout, &child);
+    return FAILED(reached) || child == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
 }
 
-HRESULT STDMETHODCALLTYPE GetName(IAccessible* self, VARIANT childId, BSTR* name) {
-    *name = nullptr;
-    const CalendarFlyout* flyout = Connected(self);
-    const LONG child = ChildOf(childId);
-    if (flyout == nullptr || child < 0) {
-        return flyout == nullptr ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
-    }
-    wchar_t text[160];
-    if (child == CHILDID_SELF) {
-        FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 160);
-    } else if (IsDay(child)) {
-        const CalendarDate day = DayOf(flyout, child);
-        wchar_t longDate[120];
-        FormatLocaleDate(day, DATE_LONGDATE, longDate, 120);
-        FormatString(text, 160, DayNamePattern, longDate,
-                     ComputeIsoWeek(day.year, day.month, day.day).week);
-    } else {
-        return AnswerText(flyout, child == NextChild ? NextMonthName : PreviousMonthName, name);
-    }
-    return AnswerText(flyout, text, name);
+HRESULT STDMETHODCALLTYPE GetName(IAccessible* self, VARIANT child, BSTR* name) {
+    return AnswerText(self, &child, name, NameText);
 }
 
 HRESULT STDMETHODCALLTYPE GetValue(IAccessible* self, VARIANT child, BSTR* value) {
-    *value = nullptr;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr || ChildOf(child) != CHILDID_SELF) {
-        return flyout == nullptr ? CO_E_OBJNOTCONNECTED : DISP_E_MEMBERNOTFOUND;
-    }
-    wchar_t text[160];
-    FormatFooter(flyout, text, 160);
-    return AnswerText(flyout, text, value);
+    return AnswerText(self, &child, value, ValueText);
 }
 
-HRESULT STDMETHODCALLTYPE GetDescription(IAccessible* self, VARIANT childId, BSTR* description) {
-    *description = nullptr;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const LONG child = ChildOf(childId);
-    if (IsDay(child) && SameDate(DayOf(flyout, child), flyout->today)) {
-        return AnswerText(flyout, TodayDescription, description);
-    }
-    return child < 0 ? E_INVALIDARG : S_FALSE;
+HRESULT STDMETHODCALLTYPE GetDescription(IAccessible* self, VARIANT child, BSTR* description) {
+    return AnswerText(self, &child, description, DescriptionText);
+}
+
+HRESULT STDMETHODCALLTYPE GetDefaultAction(IAccessible* self, VARIANT child, BSTR* action) {
+    return AnswerText(self, &child, action, ActionText);
+}
+
+// Help, keyboard shortcut: none.
+HRESULT STDMETHODCALLTYPE GetNoText(IAccessible* self, VARIANT child, BSTR* text) {
+    return AnswerText(self, &child, text, NoText);
+}
+
+HRESULT STDMETHODCALLTYPE GetHelpTopic(IAccessible*, BSTR* file, VARIANT, LONG* topic) {
+    *file = nullptr;
+    *topic = -1;
+    return DISP_E_MEMBERNOTFOUND;
 }
 
 HRESULT STDMETHODCALLTYPE GetRole(IAccessible* self, VARIANT childId, VARIANT* role) {
     V_VT(role) = VT_EMPTY;
-    const LONG child = ChildOf(childId);
-    if (Connected(self) == nullptr || child < 0) {
-        return child < 0 ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, &childId, &flyout, &child);
+    if (FAILED(reached)) {
+        return reached;
     }
-    SetChild(role, child == CHILDID_SELF ? ROLE_SYSTEM_TABLE
-                   : IsDay(child)        ? ROLE_SYSTEM_CELL
-                                         : ROLE_SYSTEM_PUSHBUTTON);
-    return S_OK;
+    return AnswerChild(role, child == CHILDID_SELF ? ROLE_SYSTEM_TABLE
+                             : IsDay(child)        ? ROLE_SYSTEM_CELL
+                                                   : ROLE_SYSTEM_PUSHBUTTON);
 }
 
 HRESULT STDMETHODCALLTYPE GetState(IAccessible* self, VARIANT childId, VARIANT* state) {
     V_VT(state) = VT_EMPTY;
-    const CalendarFlyout* flyout = Connected(self);
-    const LONG child = ChildOf(childId);
-    if (flyout == nullptr || child < 0) {
-        return flyout == nullptr ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, &childId, &flyout, &child);
+    if (FAILED(reached)) {
+        return reached;
     }
     LONG states = child == CHILDID_SELF ? STATE_SYSTEM_FOCUSABLE : 0;
     if (IsDay(child)) {
@@ -279,78 +312,66 @@ HRESULT STDMETHODCALLTYPE GetState(IAccessible* self, VARIANT childId, VARIANT* 
             states |= GetFocus() == ObjectOf(self)->window ? STATE_SYSTEM_FOCUSED : 0;
         }
     }
-    SetChild(state, states);
-    return S_OK;
+    return AnswerChild(state, states);
 }
 
-// Help, keyboard shortcut: none.
-HRESULT STDMETHODCALLTYPE GetNoText(IAccessible* self, VARIANT, BSTR* text) {
-    *text = nullptr;
-    return Connected(self) != nullptr ? S_FALSE : CO_E_OBJNOTCONNECTED;
-}
-
-HRESULT STDMETHODCALLTYPE GetHelpTopic(IAccessible*, BSTR* file, VARIANT, LONG* topic) {
-    *file = nullptr;
-    *topic = -1;
-    return DISP_E_MEMBERNOTFOUND;
+// The selected day; as the focus only while the flyout has the keyboard.
+HRESULT AnswerSelected(IAccessible* self, VARIANT* result, bool focus) {
+    V_VT(result) = VT_EMPTY;
+    CalendarFlyout* flyout;
+    const HRESULT reached = ReachSelf(self, &flyout);
+    if (FAILED(reached)) {
+        return reached;
+    }
+    if (focus && GetFocus() != ObjectOf(self)->window) {
+        return S_FALSE;
+    }
+    return AnswerChild(result, SelectedChild(flyout));
 }
 
 HRESULT STDMETHODCALLTYPE GetFocusedChild(IAccessible* self, VARIANT* result) {
-    V_VT(result) = VT_EMPTY;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    if (GetFocus() != ObjectOf(self)->window) {
-        return S_FALSE;
-    }
-    SetChild(result, SelectedChild(flyout));
-    return S_OK;
+    return AnswerSelected(self, result, true);
 }
 
 HRESULT STDMETHODCALLTYPE GetSelection(IAccessible* self, VARIANT* result) {
-    V_VT(result) = VT_EMPTY;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+    return AnswerSelected(self, result, false);
+}
+
+// What the user's own click there does: a day takes the focus and the selection together,
+// a button moves the month.
+HRESULT Press(IAccessible* self, VARIANT* childId, bool onDay) {
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, childId, &flyout, &child);
+    if (FAILED(reached)) {
+        return reached;
     }
-    SetChild(result, SelectedChild(flyout));
+    if (child == CHILDID_SELF || IsDay(child) != onDay) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    const RECT box = ChildRect(flyout, child);
+    const LPARAM centre = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    PostMessageW(ObjectOf(self)->window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(ObjectOf(self)->window, WM_LBUTTONUP, 0, centre);
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE GetDefaultAction(IAccessible* self, VARIANT childId, BSTR* action) {
-    *action = nullptr;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const LONG child = ChildOf(childId);
-    if (child == PreviousChild || child == NextChild) {
-        return AnswerText(flyout, PressActionName, action);
-    }
-    return child < 0 ? E_INVALIDARG : S_FALSE;
+HRESULT STDMETHODCALLTYPE Select(IAccessible* self, LONG flags, VARIANT child) {
+    return (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) != 0 ? Press(self, &child, true)
+                                                                      : DISP_E_MEMBERNOTFOUND;
 }
 
-// A day takes the focus and the selection together, as a click gives them.
-HRESULT STDMETHODCALLTYPE Select(IAccessible* self, LONG flags, VARIANT childId) {
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const LONG child = ChildOf(childId);
-    if (!IsDay(child) || (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) == 0) {
-        return child < 0 ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
-    }
-    ClickChild(ObjectOf(self)->window, flyout, child);
-    return S_OK;
+HRESULT STDMETHODCALLTYPE DoDefaultAction(IAccessible* self, VARIANT child) {
+    return Press(self, &child, false);
 }
 
 HRESULT STDMETHODCALLTYPE GetLocation(IAccessible* self, LONG* left, LONG* top, LONG* width,
                                       LONG* height, VARIANT childId) {
-    const CalendarFlyout* flyout = Connected(self);
-    const LONG child = ChildOf(childId);
-    if (flyout == nullptr || child < 0) {
-        return flyout == nullptr ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
+    CalendarFlyout* flyout;
+    LONG child;
+    const HRESULT reached = Reach(self, &childId, &flyout, &child);
+    if (FAILED(reached)) {
+        return reached;
     }
     HWND window = ObjectOf(self)->window;
     RECT box;
@@ -367,50 +388,30 @@ HRESULT STDMETHODCALLTYPE GetLocation(IAccessible* self, LONG* left, LONG* top, 
     return S_OK;
 }
 
-// The child in that direction; the days also go by the grid's rows and columns.
+// The first and last children from the table, and the next and previous from a child.
 HRESULT STDMETHODCALLTYPE Navigate(IAccessible* self, LONG direction, VARIANT start, VARIANT* end) {
     V_VT(end) = VT_EMPTY;
-    if (Connected(self) == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+    CalendarFlyout* flyout;
+    LONG from;
+    const HRESULT reached = Reach(self, &start, &flyout, &from);
+    if (FAILED(reached)) {
+        return reached;
     }
-    const LONG from = ChildOf(start);
-    LONG to = -1;
-    switch (direction) {
-    case NAVDIR_FIRSTCHILD:
-    case NAVDIR_LASTCHILD:
-        to = from == CHILDID_SELF ? (direction == NAVDIR_FIRSTCHILD ? 1 : NextChild) : -1;
-        break;
-    case NAVDIR_NEXT:
-    case NAVDIR_PREVIOUS:
-        to = from > CHILDID_SELF ? from + (direction == NAVDIR_NEXT ? 1 : -1) : -1;
-        break;
-    case NAVDIR_LEFT:
-    case NAVDIR_RIGHT:
-    case NAVDIR_UP:
-    case NAVDIR_DOWN: {
-        const LONG steps[] = {-CalendarColumns, CalendarColumns, -1, 1}; // up, down, left, right
-        to = IsDay(from) ? from + steps[direction - NAVDIR_UP] : -1;
-        to = IsDay(to) && (direction <= NAVDIR_DOWN ||
-                           (to - 1) / CalendarColumns == (from - 1) / CalendarColumns)
-                 ? to
-                 : -1;
-        break;
+    LONG to = 0;
+    if (from == CHILDID_SELF && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD)) {
+        to = direction == NAVDIR_FIRSTCHILD ? 1 : NextChild;
+    } else if (from != CHILDID_SELF && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
+        to = from + (direction == NAVDIR_NEXT ? 1 : -1);
     }
-    default:
-        return from < 0 ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
-    }
-    if (to < 1 || to > NextChild) {
-        return S_FALSE;
-    }
-    SetChild(end, to);
-    return S_OK;
+    return to >= 1 && to <= NextChild ? AnswerChild(end, to) : S_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE HitTest(IAccessible* self, LONG x, LONG y, VARIANT* result) {
     V_VT(result) = VT_EMPTY;
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
+    CalendarFlyout* flyout;
+    const HRESULT reached = ReachSelf(self, &flyout);
+    if (FAILED(reached)) {
+        return reached;
     }
     HWND window = ObjectOf(self)->window;
     POINT point = {x, y};
@@ -425,21 +426,7 @@ HRESULT STDMETHODCALLTYPE HitTest(IAccessible* self, LONG x, LONG y, VARIANT* re
         const RECT box = ChildRect(flyout, child);
         found = PtInRect(&box, point) ? child : found;
     }
-    SetChild(result, found);
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE DoDefaultAction(IAccessible* self, VARIANT childId) {
-    const CalendarFlyout* flyout = Connected(self);
-    if (flyout == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const LONG child = ChildOf(childId);
-    if (child != PreviousChild && child != NextChild) {
-        return child < 0 ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
-    }
-    ClickChild(ObjectOf(self)->window, flyout, child);
-    return S_OK;
+    return AnswerChild(result, found);
 }
 
 // Name and value cannot be set.
@@ -466,9 +453,7 @@ void FreeAccessibility(CalendarAccessibility* accessibility) {
     if (accessibility->apartmentEntered) {
         accessibility->coUninitialize();
     }
-    const HMODULE modules[] = {accessibility->oleacc, accessibility->oleaut32,
-                               accessibility->ole32};
-    for (HMODULE module : modules) {
+    for (HMODULE module : accessibility->modules) {
         if (module != nullptr) {
             FreeLibrary(module);
         }
@@ -487,18 +472,18 @@ bool StartAccessibility(HWND window, CalendarFlyout* flyout) {
     if (accessibility == nullptr) {
         return false;
     }
-    accessibility->ole32 = platform.loadSystemLibrary(L"ole32.dll");
-    accessibility->oleaut32 = platform.loadSystemLibrary(L"oleaut32.dll");
-    accessibility->oleacc = platform.loadSystemLibrary(L"oleacc.dll");
-    CoInitializeExCall coInitializeEx = nullptr;
-    const bool found =
-        LookUp(accessibility->ole32, "CoInitializeEx", &coInitializeEx) &&
-        LookUp(accessibility->ole32, "CoUninitialize", &accessibility->coUninitialize) &&
-        LookUp(accessibility->ole32, "CoDisconnectObject", &accessibility->coDisconnectObject) &&
-        LookUp(accessibility->oleaut32, "SysAllocString", &accessibility->sysAllocString) &&
-        LookUp(accessibility->oleacc, "LresultFromObject", &accessibility->lresultFromObject) &&
-        LookUp(accessibility->oleacc, "AccessibleObjectFromWindow",
-               &accessibility->accessibleObjectFromWindow);
+    for (int module = 0; module < AccessibilityModules; ++module) {
+        accessibility->modules[module] = platform.loadSystemLibrary(ModuleNames[module]);
+    }
+    bool found = true;
+    for (const auto& entry : Entries) {
+        HMODULE module = accessibility->modules[entry.module];
+        void* address = module != nullptr
+                            ? reinterpret_cast<void*>(GetProcAddress(module, entry.name))
+                            : nullptr;
+        CopyMemory(reinterpret_cast<char*>(accessibility) + entry.slot, &address, sizeof(address));
+        found = found && address != nullptr;
+    }
     CalendarAccessible* object =
         found ? static_cast<CalendarAccessible*>(AllocateZeroed(sizeof(CalendarAccessible)))
               : nullptr;
@@ -511,7 +496,8 @@ bool StartAccessibility(HWND window, CalendarFlyout* flyout) {
     object->window = window;
     accessibility->object = object;
     // S_FALSE too (the thread had COM already) takes a reference to give back.
-    accessibility->apartmentEntered = SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    accessibility->apartmentEntered =
+        SUCCEEDED(accessibility->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     flyout->accessibility = accessibility;
     return true;
 }
@@ -523,10 +509,12 @@ void MoveCaret(const CalendarFlyout* flyout) {
 
 } // namespace
 
+// DestroyWindow hides the flyout before WM_DESTROY: a request that comes in during the close
+// (COM's uninitialising pumps messages) finds it hidden and loads nothing again.
 LRESULT AnswerCalendarObjectRequest(HWND window, CalendarFlyout* flyout, WPARAM flags,
                                     LPARAM objectId) {
     if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT) ||
-        !StartAccessibility(window, flyout)) {
+        !IsWindowVisible(window) || !StartAccessibility(window, flyout)) {
         return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
     }
     return flyout->accessibility->lresultFromObject(
