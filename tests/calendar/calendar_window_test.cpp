@@ -338,4 +338,34 @@ TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHea
     UnhookWinEvent(hook);
 }
 
+const wchar_t* missingLibrary = L"";
+
+HMODULE WINAPI LoadAllBut(LPCWSTR name) {
+    return lstrcmpiW(name, missingLibrary) == 0
+               ? nullptr
+               : LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+TEST_F(CalendarWindowTest, WithoutOneOfItsDllsTheFlyoutIsAPlainWindowAndKeepsNothing) {
+    Select();
+    ReaderObject()->Release(); // the platform's first-use allocations
+    Select();
+    platform.loadSystemLibrary = LoadAllBut;
+    for (const wchar_t* missing : {L"ole32.dll", L"oleaut32.dll", L"oleacc.dll", L""}) {
+        missingLibrary = missing;
+        PumpMessages();
+        const ResourceCensus before = TakeResourceCensus();
+        Select();
+        IAccessible* object = ReaderObject();
+        ASSERT_NE(object, nullptr) << "the system's own object stands in";
+        VARIANT role = {};
+        object->get_accRole(Child(CHILDID_SELF), &role);
+        EXPECT_EQ(role.lVal, *missing != L'\0' ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_TABLE);
+        object->Release();
+        Select();
+        PumpMessages();
+        EXPECT_EQ(TakeResourceCensus().heapBlocks, before.heapBlocks) << "missing " << missing;
+    }
+}
+
 } // namespace
