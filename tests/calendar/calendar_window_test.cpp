@@ -313,6 +313,14 @@ TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHea
     EXPECT_EQ(heard, (std::vector<Heard>{{EVENT_OBJECT_FOCUS, 9},
                                          {EVENT_OBJECT_SELECTION, 9},
                                          {EVENT_OBJECT_VALUECHANGE, CHILDID_SELF}}));
+    POINT cell = {};
+    LONG width = 0, height = 0;
+    client->accLocation(&cell.x, &cell.y, &width, &height, Child(9));
+    ScreenToClient(appState.calendarWindow, &cell);
+    POINT caret = {};
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, cell.x) << "Magnifier follows the caret to the new day";
+    EXPECT_EQ(caret.y, cell.y);
 
     // The buttons' default actions move the month, and the table's name says so.
     const struct {
