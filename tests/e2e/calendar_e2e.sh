@@ -3,9 +3,8 @@
 #   calendar_e2e.sh BUILD_DIR
 # The shell's left click is posted to the main window; keys go to the flyout with xdotool; the
 # clipboard is read back, and its events heard as a screen reader hears them, with kivet-driver.
-# Screenshots of the flyout in the light and dark
-# palettes land in BUILD_DIR/calendar-e2e/. Prints one line per check and
-# "N passed, N failed"; exit 0 when nothing failed.
+# Screenshots of the flyout in the light and dark palettes land in BUILD_DIR/calendar-e2e/.
+# Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
