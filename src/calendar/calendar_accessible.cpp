@@ -51,10 +51,13 @@ const wchar_t* const ModuleNames[AccessibilityModules] = {L"ole32.dll", L"oleaut
 
 } // namespace
 
-// Kivet imports none of these DLLs: they load at a screen reader's first ask and go with the
-// flyout. The object lives in Kivet.exe, but its clients reach it through COM's stubs in
-// ole32, so the close first disconnects it and leaves the apartment; after that no code of
-// these DLLs runs for Kivet and they can be freed.
+// Kivet imports none of these DLLs: they load at a screen reader's first ask and Kivet's
+// references go with the flyout. The object lives in Kivet.exe, but its clients reach it
+// through COM's stubs in ole32, so the close first disconnects it and leaves the apartment;
+// after that no code of these DLLs runs for Kivet and they can be freed. COM keeps its own
+// references (the interface's marshalling code) while the thread's apartment lives: when
+// something else on the thread (the input method, under Wine) entered it too, until that
+// leaves it.
 struct CalendarAccessibility {
     HMODULE modules[AccessibilityModules];
     CoInitializeExCall coInitializeEx;
