@@ -176,7 +176,7 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
     } else if (kind == DescriptionText && IsDay(child) &&
                SameDate(DayOf(flyout, child), flyout->today)) {
         answer = TodayDescription;
-    } else if (kind == ActionText && child > DayChildren) {
+    } else if (kind == ActionText && child >= PreviousChild) {
         answer = PressActionName;
     }
     if (answer == nullptr) {

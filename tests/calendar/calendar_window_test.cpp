@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -194,19 +195,14 @@ TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
     EXPECT_EQ(after.heapBlocks, before.heapBlocks);
 }
 
-// What a screen reader hears of the flyout: its WinEvents, taken by an out-of-context hook.
-struct Heard {
-    DWORD event;
-    LONG child;
-    bool operator==(const Heard& other) const {
-        return event == other.event && child == other.child;
-    }
-};
+// What a screen reader hears of the flyout: its WinEvents (event, child id), taken by an
+// out-of-context hook.
+using Heard = std::pair<DWORD, LONG>;
 std::vector<Heard> heard;
 
 void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
     if (window == appState.calendarWindow && object == OBJID_CLIENT) {
-        heard.push_back(Heard{event, child});
+        heard.emplace_back(event, child);
     }
 }
 
@@ -335,7 +331,7 @@ TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHea
         EXPECT_EQ(client->accDoDefaultAction(Child(press.button)), S_OK);
         WaitToHear(1);
         ASSERT_FALSE(heard.empty());
-        EXPECT_EQ(heard[0], (Heard{EVENT_OBJECT_NAMECHANGE, CHILDID_SELF}));
+        EXPECT_EQ(heard[0], Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF));
         client->get_accName(self, &text);
         EXPECT_EQ(Take(text), LocaleDate(press.year, press.month, 1, DATE_YEARMONTH));
     }
