@@ -6,7 +6,8 @@
 
 #include <cwchar>
 
-#include "calendar/flyout_geometry.h"
+#include "calendar/calendar_accessible.h"
+#include "calendar/calendar_flyout.h"
 #include "calendar/flyout_palette.h"
 #include "calendar/month_model.h"
 #include "common/app_state.h"
@@ -26,19 +27,6 @@ constexpr int EdgeGap = 12;
 // How long a press on the icon that took the activation away may last before its select
 // comes; a note older than this is from a press that ended elsewhere, without a select.
 constexpr DWORD IconPressLifetime = 10000;
-
-struct CalendarFlyout {
-    CalendarDate today;
-    CalendarDate selected;
-    int32_t typedWeek;
-    int32_t typedDigits;
-    int32_t wheelRemainder; // the part of the wheel's deltas not yet a month
-    int32_t openedByKey;    // from NIN_KEYSELECT: the keyboard goes back to the notification area
-    UINT dpi;
-    FlyoutLayout layout;
-    POINT anchor;
-    HWND returnWindow; // had the foreground before the flyout opened
-};
 
 // High contrast takes the system's colours; the row of the selected week gets a frame.
 const int HighContrastPalette[PaletteRoles] = {
@@ -79,8 +67,18 @@ CalendarDate Today() {
     return CalendarDate{now.wYear, now.wMonth, now.wDay};
 }
 
+} // namespace
+
 CalendarFlyout* FlyoutOf(HWND window) {
     return reinterpret_cast<CalendarFlyout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+RECT CalendarCellRect(const CalendarFlyout* flyout, int index) {
+    return ToRect(FlyoutCellRect(flyout->layout, index));
+}
+
+RECT CalendarButtonRect(const CalendarFlyout* flyout, bool next) {
+    return ToRect(next ? FlyoutNextRect(flyout->layout) : FlyoutPreviousRect(flyout->layout));
 }
 
 void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity) {
@@ -109,6 +107,8 @@ void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
         ComputeIsoWeek(flyout->selected.year, flyout->selected.month, flyout->selected.day);
     FormatString(text, capacity, L"Week %d: %ls \x2013 %ls", week.week, first, last);
 }
+
+namespace {
 
 void DrawCentred(HDC dc, const wchar_t* text, RECT box, COLORREF colour) {
     SetTextColor(dc, colour);
@@ -395,10 +395,12 @@ void Select(HWND window, CalendarFlyout* flyout, CalendarDate date) {
     if (!DateShown(date)) {
         return;
     }
+    const CalendarDate previous = flyout->selected;
     flyout->selected = date;
     flyout->typedDigits = 0;
     flyout->typedWeek = 0;
     InvalidateRect(window, nullptr, FALSE);
+    NotifyCalendarSelection(window, flyout, previous);
 }
 
 void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
@@ -438,6 +440,7 @@ void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
             flyout->typedDigits -= 1;
             flyout->typedWeek /= 10;
             InvalidateRect(window, nullptr, FALSE);
+            NotifyCalendarValue(window);
         }
         return;
     case 'C':
@@ -488,6 +491,18 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return DefWindowProcW(window, message, wParam, lParam);
     }
     switch (message) {
+    // Screen readers and Magnifier.
+    case WM_GETOBJECT:
+        return AnswerCalendarObjectRequest(window, flyout, wParam, lParam);
+    case WM_SETFOCUS:
+        CreateCalendarCaret(window, flyout);
+        return 0;
+    case WM_KILLFOCUS:
+        DestroyCaret();
+        return 0;
+    case WM_DESTROY:
+        ReleaseCalendarAccessibility(flyout);
+        return 0;
     case WM_NCDESTROY:
         // Also reached when the main window goes and takes its owned windows with it.
         if (appState.calendarWindow == window) {
@@ -525,6 +540,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
             flyout->typedWeek = flyout->typedWeek * 10 + static_cast<int32_t>(wParam - L'0');
             flyout->typedDigits += 1;
             InvalidateRect(window, nullptr, FALSE);
+            NotifyCalendarValue(window);
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -646,9 +662,11 @@ void RefreshCalendarToday() {
     }
     CalendarFlyout* flyout = FlyoutOf(window);
     const CalendarDate today = Today();
+    const CalendarDate previous = flyout->selected;
     if (SameDate(flyout->selected, flyout->today)) {
         flyout->selected = today;
     }
     flyout->today = today;
     InvalidateRect(window, nullptr, FALSE);
+    NotifyCalendarSelection(window, flyout, previous);
 }

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -92,6 +94,13 @@ class CalendarWindowTest : public PlatformTest {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&message);
         }
+    }
+    // The flyout's object, as a screen reader gets it; null when it has none.
+    static IAccessible* ReaderObject() {
+        IAccessible* object = nullptr;
+        AccessibleObjectFromWindow(appState.calendarWindow, static_cast<DWORD>(OBJID_CLIENT),
+                                   __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+        return object;
     }
 };
 
@@ -251,6 +260,7 @@ TEST_F(CalendarWindowTest, TheMidnightRefreshMovesTodayAndTheMenuClosesTheFlyout
 TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
     for (int round = 0; round < 5; ++round) { // the platform's own first-use allocations
         Select();
+        ReaderObject()->Release();
         Select();
     }
     PumpMessages();
@@ -260,6 +270,9 @@ TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
         ASSERT_NE(appState.calendarWindow, nullptr) << round;
         SendMessageW(appState.calendarWindow, WM_KEYDOWN, VK_NEXT, 0);
         UpdateWindow(appState.calendarWindow);
+        IAccessible* object = ReaderObject(); // and a screen reader's object, with its DLLs
+        ASSERT_NE(object, nullptr) << round;
+        object->Release();
         Select();
         PumpMessages();
     }
@@ -268,6 +281,183 @@ TEST_F(CalendarWindowTest, TwoHundredOpeningsAndClosingsLeaveNothingBehind) {
            before.heapBlocks, after.heapBlocks);
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.heapBlocks, before.heapBlocks);
+}
+
+// What a screen reader hears of the flyout: its WinEvents (event, child id), taken by an
+// out-of-context hook.
+using Heard = std::pair<DWORD, LONG>;
+std::vector<Heard> heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window == appState.calendarWindow && object == OBJID_CLIENT) {
+        heard.emplace_back(event, child);
+    }
+}
+
+// Out-of-context events arrive as messages: pumps until `count` came or five seconds passed.
+void WaitToHear(size_t count) {
+    for (int wait = 0; wait < 250 && heard.size() < count; ++wait) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+VARIANT Child(LONG id) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+std::wstring Take(BSTR text) {
+    std::wstring taken = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return taken;
+}
+
+std::wstring LocaleDate(WORD year, WORD month, WORD day, DWORD flags) {
+    SYSTEMTIME date = {year, month, 0, day, 0, 0, 0, 0};
+    wchar_t text[128] = L"";
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &date, nullptr, text, 128, nullptr);
+    return text;
+}
+
+TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHearsTheKeys) {
+    SetToday(2026, 12, 7);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                         Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    heard.clear();
+    Select();
+    IAccessible* client = ReaderObject();
+    ASSERT_NE(client, nullptr);
+    VARIANT self = Child(CHILDID_SELF);
+    VARIANT answer = {};
+    BSTR text = nullptr;
+    client->get_accRole(self, &answer);
+    EXPECT_EQ(answer.lVal, ROLE_SYSTEM_TABLE);
+    client->get_accName(self, &text);
+    EXPECT_EQ(Take(text), LocaleDate(2026, 12, 1, DATE_YEARMONTH)) << "the title";
+    client->get_accValue(self, &text);
+    EXPECT_EQ(Take(text).rfind(L"Week 50: ", 0), 0u) << "the footer";
+    LONG count = 0;
+    client->get_accChildCount(&count);
+    EXPECT_EQ(count, 44);
+    WaitToHear(1);
+    EXPECT_EQ(heard, (std::vector<Heard>{{EVENT_OBJECT_FOCUS, 8}})) << "the opening's focus";
+    client->get_accFocus(&answer);
+    EXPECT_EQ(answer.vt, VT_I4);
+    EXPECT_EQ(answer.lVal, 8) << "today, selected";
+
+    // The grid runs from Monday 30 November 2026 to Sunday 10 January 2027.
+    const struct {
+        LONG child;
+        LONG role;
+        WORD year, month, day; // or, for a button, its name
+        int week;
+        const wchar_t* name;
+    } children[] = {
+        {1, ROLE_SYSTEM_CELL, 2026, 11, 30, 49, nullptr},
+        {8, ROLE_SYSTEM_CELL, 2026, 12, 7, 50, nullptr},
+        {32, ROLE_SYSTEM_CELL, 2026, 12, 31, 53, nullptr},
+        {42, ROLE_SYSTEM_CELL, 2027, 1, 10, 1, nullptr},
+        {43, ROLE_SYSTEM_PUSHBUTTON, 0, 0, 0, 0, L"Previous month"},
+        {44, ROLE_SYSTEM_PUSHBUTTON, 0, 0, 0, 0, L"Next month"},
+    };
+    for (const auto& expected : children) {
+        const VARIANT child = Child(expected.child);
+        client->get_accRole(child, &answer);
+        EXPECT_EQ(answer.lVal, expected.role) << expected.child;
+        client->get_accName(child, &text);
+        const std::wstring name =
+            expected.name != nullptr
+                ? expected.name
+                : LocaleDate(expected.year, expected.month, expected.day, DATE_LONGDATE) +
+                      L", week " + std::to_wstring(expected.week);
+        EXPECT_EQ(Take(text), name) << expected.child;
+        client->get_accState(child, &answer);
+        const LONG chosen = STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED;
+        EXPECT_EQ(answer.lVal & chosen, expected.child == 8 ? chosen : 0) << expected.child;
+        client->get_accDescription(child, &text);
+        EXPECT_EQ(Take(text).empty(), expected.child != 8) << "today says so";
+        LONG left = 0, top = 0, width = 0, height = 0;
+        client->accLocation(&left, &top, &width, &height, child);
+        client->accHitTest(left + width / 2, top + height / 2, &answer);
+        EXPECT_EQ(answer.lVal, expected.child) << "found where it lies";
+    }
+
+    // A key move and a typed week number, as the screen reader hears them.
+    heard.clear();
+    PostMessageW(appState.calendarWindow, WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(appState.calendarWindow, WM_CHAR, L'5', 0);
+    WaitToHear(3);
+    EXPECT_EQ(heard, (std::vector<Heard>{{EVENT_OBJECT_FOCUS, 9},
+                                         {EVENT_OBJECT_SELECTION, 9},
+                                         {EVENT_OBJECT_VALUECHANGE, CHILDID_SELF}}));
+    POINT cell = {};
+    LONG width = 0, height = 0;
+    client->accLocation(&cell.x, &cell.y, &width, &height, Child(9));
+    ScreenToClient(appState.calendarWindow, &cell);
+    POINT caret = {};
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, cell.x) << "Magnifier follows the caret to the new day";
+    EXPECT_EQ(caret.y, cell.y);
+
+    // The buttons' default actions move the month, and the table's name says so.
+    const struct {
+        LONG button;
+        WORD year;
+        WORD month;
+    } presses[] = {{44, 2027, 1}, {43, 2026, 12}};
+    for (const auto& press : presses) {
+        client->get_accDefaultAction(Child(press.button), &text);
+        EXPECT_EQ(Take(text), L"Press");
+        heard.clear();
+        EXPECT_EQ(client->accDoDefaultAction(Child(press.button)), S_OK);
+        WaitToHear(1);
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard[0], Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF));
+        client->get_accName(self, &text);
+        EXPECT_EQ(Take(text), LocaleDate(press.year, press.month, 1, DATE_YEARMONTH));
+    }
+
+    Select();
+    EXPECT_EQ(client->get_accName(self, &text), CO_E_OBJNOTCONNECTED) << "the flyout closed";
+    client->Release();
+    UnhookWinEvent(hook);
+}
+
+const wchar_t* missingLibrary = L"";
+
+HMODULE WINAPI LoadAllBut(LPCWSTR name) {
+    return lstrcmpiW(name, missingLibrary) == 0
+               ? nullptr
+               : LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+TEST_F(CalendarWindowTest, WithoutOneOfItsDllsTheFlyoutIsAPlainWindowAndKeepsNothing) {
+    Select();
+    ReaderObject()->Release(); // the platform's first-use allocations
+    Select();
+    platform.loadSystemLibrary = LoadAllBut;
+    for (const wchar_t* missing : {L"ole32.dll", L"oleaut32.dll", L"oleacc.dll", L""}) {
+        missingLibrary = missing;
+        PumpMessages();
+        const ResourceCensus before = TakeResourceCensus();
+        Select();
+        IAccessible* object = ReaderObject();
+        ASSERT_NE(object, nullptr) << "the system's own object stands in";
+        VARIANT role = {};
+        object->get_accRole(Child(CHILDID_SELF), &role);
+        EXPECT_EQ(role.lVal, *missing != L'\0' ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_TABLE);
+        object->Release();
+        Select();
+        PumpMessages();
+        EXPECT_EQ(TakeResourceCensus().heapBlocks, before.heapBlocks) << "missing " << missing;
+    }
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 # End-to-end: the real Kivet.exe's calendar flyout under Wine, on a plain X display of its own.
 #   calendar_e2e.sh BUILD_DIR
 # The shell's left click is posted to the main window; keys go to the flyout with xdotool; the
-# clipboard is read back with kivet-driver. Screenshots of the flyout in the light and dark
-# palettes land in BUILD_DIR/calendar-e2e/. Prints one line per check and
-# "N passed, N failed"; exit 0 when nothing failed.
+# clipboard is read back, and its events heard as a screen reader hears them, with kivet-driver.
+# Screenshots of the flyout in the light and dark palettes land in BUILD_DIR/calendar-e2e/.
+# Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
@@ -52,6 +52,13 @@ clipboard_is() { # clipboard_is EXPECTED
     [ "$actual" = "$1" ]
 }
 
+heard_all() { # heard_all LINE...: each line came from `driver hear-calendar`
+    local line
+    for line in "$@"; do
+        tr -d '\r' <"$work/heard" | grep -qx "$line" || { echo "not heard: $line" && return 1; }
+    done
+}
+
 flyout_shot() { # flyout_shot FILE
     local X Y WIDTH HEIGHT WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$(flyout_window)")"
@@ -82,6 +89,17 @@ xdotool key --delay 150 Home 9 9 Return ctrl+c
 check "Home goes back to today; week 99 changes nothing" clipboard_is "$(date +%G-W%V)"
 sleep 0.3
 flyout_shot "$work/calendar-light.png"
+
+# A screen reader in another process hears the selection move and a typed digit. Tomorrow's
+# child id: its day plus the weekday (Monday 0) of its month's first, the grid's first Monday.
+driver hear-calendar 4 >"$work/heard" &
+within 10 grep -q listening "$work/heard"
+xdotool key --delay 150 Right 5 BackSpace
+wait $!
+tomorrow=$(date -d tomorrow +%F)
+child=$(($(date -d "$tomorrow" +%-d) + $(date -d "${tomorrow%-*}-01" +%u) - 1))
+check "a screen reader hears Right as focus and selection of day $child, and a typed digit" \
+    heard_all "focus $child" "selection $child" "value 0"
 xdotool key Escape
 check "Escape closes the flyout" flyout_is no
 

@@ -21,6 +21,9 @@
 //   time-calendar COUNT      opens and closes the calendar flyout COUNT times with the icon's
 //                            select event, as a left click does, and prints the median of the
 //                            milliseconds until each opening was painted
+//   hear-calendar SECONDS    prints "listening", then for that long the calendar flyout's
+//                            focus, selection, name and value events as a screen reader in
+//                            another process hears them, one "EVENT CHILD" line each
 // Numbers may be decimal or 0x hex. Exit code 0 on success, 1 on failure or timeout.
 #include <windows.h>
 #include <shellapi.h>
@@ -295,6 +298,45 @@ int TimeCalendar(int count) {
     return 0;
 }
 
+void CALLBACK PrintCalendarEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                 DWORD, DWORD) {
+    const DWORD events[] = {EVENT_OBJECT_FOCUS, EVENT_OBJECT_SELECTION, EVENT_OBJECT_NAMECHANGE,
+                            EVENT_OBJECT_VALUECHANGE};
+    const char* const names[] = {"focus", "selection", "name", "value"};
+    wchar_t className[64];
+    if (object != OBJID_CLIENT || GetClassNameW(window, className, 64) == 0 ||
+        wcscmp(className, L"PellowDune.Kivet.Calendar") != 0) {
+        return;
+    }
+    for (int index = 0; index < 4; ++index) {
+        if (event == events[index]) {
+            printf("%s %ld\n", names[index], child);
+            fflush(stdout);
+        }
+    }
+}
+
+int HearCalendar(double seconds) {
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, PrintCalendarEvent,
+                        0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (hook == nullptr) {
+        return 1;
+    }
+    printf("listening\n");
+    fflush(stdout);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+    }
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int count, wchar_t** arguments) {
@@ -349,6 +391,9 @@ int wmain(int count, wchar_t** arguments) {
     }
     if (wcscmp(command, L"time-calendar") == 0 && count == 3) {
         return TimeCalendar(_wtoi(arguments[2]));
+    }
+    if (wcscmp(command, L"hear-calendar") == 0 && count == 3) {
+        return HearCalendar(_wtof(arguments[2]));
     }
     if (wcscmp(command, L"hold") == 0 && count == 3) {
         return Hold(_wtof(arguments[2]));

@@ -1,0 +1,39 @@
+// What the calendar flyout's window shares with its accessible object: the open flyout's
+// state and where its parts lie. Internal to src/calendar.
+#pragma once
+
+#include <windows.h>
+
+#include "calendar/flyout_geometry.h"
+#include "calendar/month_model.h"
+
+struct CalendarAccessibility; // made when a screen reader first asks, gone at the close
+
+struct CalendarFlyout {
+    CalendarDate today;
+    CalendarDate selected;
+    int32_t typedWeek;
+    int32_t typedDigits;
+    int32_t wheelRemainder; // the part of the wheel's deltas not yet a month
+    int32_t openedByKey;    // from NIN_KEYSELECT: the keyboard goes back to the notification area
+    UINT dpi;
+    FlyoutLayout layout;
+    POINT anchor;
+    HWND returnWindow; // had the foreground before the flyout opened
+    CalendarAccessibility* accessibility;
+};
+
+// The flyout's state, or null while the window is being made or is gone.
+CalendarFlyout* FlyoutOf(HWND window);
+
+// The day cell of grid index 0..41 of the selected month, and the ‹ (previous) or › (next)
+// button, in client coordinates.
+RECT CalendarCellRect(const CalendarFlyout* flyout, int index);
+RECT CalendarButtonRect(const CalendarFlyout* flyout, bool next);
+
+// The date in the user's locale format (DATE_SHORTDATE, DATE_LONGDATE, DATE_YEARMONTH);
+// empty when it cannot be formatted.
+void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity);
+
+// The footer's text: the selected week and its dates, or the week number being typed.
+void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity);
