@@ -7,6 +7,7 @@
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
 #include "settings/settings_store.h"
+#include "text/ui_text.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ int RunApplication(HINSTANCE instance) {
 
     ZeroMemory(&appState, sizeof(appState));
     appState.instance = instance;
+    ChooseUiLanguage();
     LoadSettings(&appState.settings);
     if (appState.settings.additionalLine == nullptr) {
         CloseHandle(mutex);
