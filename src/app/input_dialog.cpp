@@ -1,5 +1,7 @@
 #include "app/input_dialog.h"
 
+#include <cwchar>
+
 #include "common/app_state.h"
 #include "common/dpi_scale.h"
 #include "common/platform.h"
@@ -71,7 +73,7 @@ HWND CreateControl(HWND parent, const ControlLayout& layout, const wchar_t* text
 
 int TextWidth(HDC dc, const wchar_t* text) {
     SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
     return size.cx;
 }
 
@@ -105,7 +107,7 @@ int Larger(int a, int b) {
 // and the edit box to the prompt or the two buttons, the buttons to the wider of their texts,
 // from the right edge leftwards. The window grows by as much, about its centre.
 void FitToTexts(HWND window, ControlBox boxes[4], TextNeeds needs) {
-    ControlBox& label = boxes[0];
+    const ControlBox label = boxes[0]; // as it was
     ControlBox& ok = boxes[2];
     ControlBox& cancel = boxes[3];
     const int buttonWidth = Larger(ok.width, needs.button);

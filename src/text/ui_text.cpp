@@ -37,8 +37,7 @@ bool UseUiLanguage(int index) {
     if (index > 0 && index < LanguageCount && ConvertTable(*LanguageTables[index])) {
         return true;
     }
-    ConvertTable(*LanguageTables[0]);
-    return index == 0;
+    return ConvertTable(*LanguageTables[0]) && index == 0;
 }
 
 void ChooseUiLanguage() {
