@@ -1,7 +1,8 @@
-// The About box's text and caption: static strings, nobody frees them.
+// The About box's text.
 #pragma once
 
-// "Kivet 0.2.1", the build line, an empty line, what the program is, an empty line and the
-// last line, joined by single line feeds, without a line feed at the end.
-extern const wchar_t AboutText[];
-extern const wchar_t AboutCaption[];
+#include <cstddef>
+
+// "Kivet 0.2.1", the build line, an empty line, what the program is (in the chosen language),
+// an empty line and the last line, joined by single line feeds, without a line feed at the end.
+void FormatAboutText(wchar_t* text, size_t capacity);

@@ -1,16 +1,17 @@
 #include "app/input_dialog.h"
 
+#include <cwchar>
+
 #include "common/app_state.h"
 #include "common/dpi_scale.h"
 #include "common/foreground_return.h"
 #include "common/platform.h"
 #include "common/strings.h"
+#include "text/ui_text.h"
 
 namespace {
 
 const wchar_t InputDialogClassName[] = L"PellowDune.Kivet.InputDialog";
-const wchar_t InputDialogTitle[] = L"Kivet additional line";
-const wchar_t InputDialogPrompt[] = L"Text for the additional line:";
 
 // How much the user may type; a longer stored text is still shown and returned whole.
 constexpr int TypingLimit = 2047;
@@ -39,6 +40,9 @@ const ControlLayout OkLayout = {L"BUTTON", IDOK, 0,  TabStopStyle | BS_DEFPUSHBU
 const ControlLayout CancelLayout = {L"BUTTON", IDCANCEL, 0,  TabStopStyle | BS_PUSHBUTTON,
                                     252,       72,       76, 25};
 
+// The room a button leaves beside its text, in 96-DPI units, both sides together.
+constexpr int ButtonTextMargins = 16;
+
 constexpr int WindowWidth = 356;
 constexpr int WindowHeight = 140;
 
@@ -48,12 +52,82 @@ int CentredOrigin(LONG start, LONG end, int size) {
     return static_cast<int>(start + (end - start - size) / 2);
 }
 
-HWND CreateControl(HWND parent, const ControlLayout& layout, const wchar_t* text, UINT dpi) {
-    return CreateWindowExW(layout.extendedStyle, layout.className, text, layout.style,
-                           ScaleToDpi(layout.x, dpi), ScaleToDpi(layout.y, dpi),
-                           ScaleToDpi(layout.width, dpi), ScaleToDpi(layout.height, dpi), parent,
+// A control's place in pixels of the input window's client area.
+struct ControlBox {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+ControlBox ScaledBox(const ControlLayout& layout, UINT dpi) {
+    return {ScaleToDpi(layout.x, dpi), ScaleToDpi(layout.y, dpi), ScaleToDpi(layout.width, dpi),
+            ScaleToDpi(layout.height, dpi)};
+}
+
+HWND CreateControl(HWND parent, const ControlLayout& layout, const wchar_t* text, ControlBox box) {
+    return CreateWindowExW(layout.extendedStyle, layout.className, text, layout.style, box.x, box.y,
+                           box.width, box.height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                            appState.instance, nullptr);
+}
+
+int TextWidth(HDC dc, const wchar_t* text) {
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    return size.cx;
+}
+
+// What the texts need, in pixels of the font at the window's DPI.
+struct TextNeeds {
+    int prompt;
+    int button; // the wider of OK and Cancel, with the button's own margins
+};
+
+TextNeeds MeasureTexts(HWND window, HGDIOBJ font, const wchar_t* prompt, UINT dpi) {
+    TextNeeds needs = {0, 0};
+    HDC dc = GetDC(window);
+    if (dc == nullptr) {
+        return needs;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    needs.prompt = TextWidth(dc, prompt);
+    int button = TextWidth(dc, UiText(TextOk));
+    int cancel = TextWidth(dc, UiText(TextCancel));
+    needs.button = (cancel > button ? cancel : button) + ScaleToDpi(ButtonTextMargins, dpi);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return needs;
+}
+
+int Larger(int a, int b) {
+    return a > b ? a : b;
+}
+
+// The label, the edit box and the buttons keep their places, or grow to the texts: the label
+// and the edit box to the prompt or the two buttons, the buttons to the wider of their texts,
+// from the right edge leftwards. The window grows by as much, about its centre.
+void FitToTexts(HWND window, ControlBox boxes[4], TextNeeds needs) {
+    const ControlBox label = boxes[0]; // as it was
+    ControlBox& ok = boxes[2];
+    ControlBox& cancel = boxes[3];
+    const int buttonWidth = Larger(ok.width, needs.button);
+    const int gap = cancel.x - ok.x - ok.width;
+    const int width = Larger(Larger(label.width, needs.prompt), 2 * buttonWidth + gap);
+    const int growth = width - label.width;
+    boxes[0].width = width;
+    boxes[1].width = width;
+    ok.width = buttonWidth;
+    cancel.width = buttonWidth;
+    cancel.x = label.x + width - buttonWidth;
+    ok.x = cancel.x - gap - buttonWidth;
+    if (growth > 0) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        SetWindowPos(window, nullptr, frame.left - growth / 2, frame.top,
+                     frame.right - frame.left + growth, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 InputDialogState* StateOf(HWND window) {
@@ -74,10 +148,13 @@ void BuildControls(HWND window, InputDialogState* state) {
         font = GetStockObject(DEFAULT_GUI_FONT); // stock: never deleted
     }
 
-    HWND label = CreateControl(window, LabelLayout, state->prompt, dpi);
-    state->editControl = CreateControl(window, EditLayout, state->initialText, dpi);
-    HWND okButton = CreateControl(window, OkLayout, L"OK", dpi);
-    HWND cancelButton = CreateControl(window, CancelLayout, L"Cancel", dpi);
+    ControlBox boxes[4] = {ScaledBox(LabelLayout, dpi), ScaledBox(EditLayout, dpi),
+                           ScaledBox(OkLayout, dpi), ScaledBox(CancelLayout, dpi)};
+    FitToTexts(window, boxes, MeasureTexts(window, font, state->prompt, dpi));
+    HWND label = CreateControl(window, LabelLayout, state->prompt, boxes[0]);
+    state->editControl = CreateControl(window, EditLayout, state->initialText, boxes[1]);
+    HWND okButton = CreateControl(window, OkLayout, UiText(TextOk), boxes[2]);
+    HWND cancelButton = CreateControl(window, CancelLayout, UiText(TextCancel), boxes[3]);
 
     WPARAM fontParameter = reinterpret_cast<WPARAM>(font);
     SendMessageW(label, WM_SETFONT, fontParameter, TRUE);
@@ -128,8 +205,8 @@ wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
 
     InputDialogState state;
     ZeroMemory(&state, sizeof(state));
-    state.title = InputDialogTitle;
-    state.prompt = InputDialogPrompt;
+    state.title = UiText(TextInputTitle);
+    state.prompt = UiText(TextInputPrompt);
     state.initialText = currentText;
 
     UINT dpi = platform.getDpiForSystem();

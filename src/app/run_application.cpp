@@ -8,6 +8,7 @@
 #include "schedule/midnight_timer.h"
 #include "settings/policy_store.h"
 #include "settings/settings_store.h"
+#include "text/ui_text.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ int RunApplication(HINSTANCE instance) {
 
     ZeroMemory(&appState, sizeof(appState));
     appState.instance = instance;
+    ChooseUiLanguage();
     LoadSettings(&appState.userSettings);
     ApplyPolicies();
     if (appState.settings.additionalLine == nullptr) {

@@ -14,11 +14,14 @@
 #include "schedule/midnight_timer.h"
 #include "settings/policy_store.h"
 #include "settings/startup_entry.h"
+#include "text/ui_text.h"
 
 namespace {
 
-const wchar_t StartupErrorText[] = L"Kivet could not update the Windows startup setting.";
 const wchar_t StartupErrorCaption[] = L"Kivet";
+
+// Room for the About text: its fixed lines and the longest translated sentence.
+constexpr size_t AboutTextCapacity = 512;
 
 // TPM_RETURNCMD | TPM_NONOTIFY: the choice comes back as the result, with no WM_COMMAND or
 // menu notifications; TPM_RIGHTBUTTON: either button chooses. Left and top alignment (0).
@@ -111,56 +114,56 @@ void BuildMenu(TrayMenus* menus, bool startsForAllUsers) {
     const Settings& settings = appState.settings;
     HMENU main = menus->menus[MainMenu];
 
-    AppendMenuW(main, MF_STRING, IDM_ADDITIONAL_LINE, L"Additional line\u2026");
+    AppendMenuW(main, MF_STRING, IDM_ADDITIONAL_LINE, UiText(TextAdditionalLineItem));
 
     HMENU position = menus->menus[PositionMenu];
-    AppendMenuW(position, MF_STRING, IDM_POSITION_ABOVE, L"Above");
-    AppendMenuW(position, MF_STRING, IDM_POSITION_BELOW, L"Below");
-    AppendMenuW(position, MF_STRING, IDM_POSITION_HIDDEN, L"Hidden");
+    AppendMenuW(position, MF_STRING, IDM_POSITION_ABOVE, UiText(TextAbove));
+    AppendMenuW(position, MF_STRING, IDM_POSITION_BELOW, UiText(TextBelow));
+    AppendMenuW(position, MF_STRING, IDM_POSITION_HIDDEN, UiText(TextHidden));
     CheckMenuRadioItem(position, IDM_POSITION_ABOVE, IDM_POSITION_HIDDEN,
                        MarkedPositionItem(settings.linePosition), MF_BYCOMMAND);
-    AttachSubmenu(menus, PositionMenu, L"Additional line position");
+    AttachSubmenu(menus, PositionMenu, UiText(TextPositionMenu));
 
     HMENU leadingZero = menus->menus[LeadingZeroMenu];
-    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_ON, L"On");
-    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_OFF, L"Off");
+    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_ON, UiText(TextLeadingZeroOn));
+    AppendMenuW(leadingZero, MF_STRING, IDM_LEADING_ZERO_OFF, UiText(TextLeadingZeroOff));
     CheckMenuRadioItem(leadingZero, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
                        settings.leadingZero != 0 ? IDM_LEADING_ZERO_ON : IDM_LEADING_ZERO_OFF,
                        MF_BYCOMMAND);
-    AttachSubmenu(menus, LeadingZeroMenu, L"Leading zero");
+    AttachSubmenu(menus, LeadingZeroMenu, UiText(TextLeadingZeroMenu));
 
     HMENU colours = menus->menus[ColoursMenu];
-    AppendMenuW(colours, MF_STRING, IDM_COLOURS_BLACK_TEXT, L"Black text / white border");
-    AppendMenuW(colours, MF_STRING, IDM_COLOURS_WHITE_TEXT, L"White text / black border");
-    AppendMenuW(colours, MF_STRING, IDM_COLOURS_MATCH_TASKBAR, L"Match the taskbar");
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_BLACK_TEXT, UiText(TextBlackText));
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_WHITE_TEXT, UiText(TextWhiteText));
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_MATCH_TASKBAR, UiText(TextMatchTaskbar));
     CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_MATCH_TASKBAR,
                        MarkedColoursItem(settings), MF_BYCOMMAND);
-    AttachSubmenu(menus, ColoursMenu, L"Text colours");
+    AttachSubmenu(menus, ColoursMenu, UiText(TextColoursMenu));
 
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
 
     bool calibri = FaceIs(settings.fontFace, L"Calibri");
     bool lekton = FaceIs(settings.fontFace, L"Lekton");
     HMENU font = menus->menus[FontMenu];
-    AppendMenuW(font, FontItemFlags(calibri), IDM_FONT_CALIBRI, L"Calibri");
-    AppendMenuW(font, FontItemFlags(lekton), IDM_FONT_LEKTON, L"Lekton");
-    AppendMenuW(font, FontItemFlags(!calibri && !lekton), IDM_FONT_OTHER, L"Other\u2026");
-    AttachSubmenu(menus, FontMenu, L"Font");
+    AppendMenuW(font, FontItemFlags(calibri), IDM_FONT_CALIBRI, UiText(TextFontCalibri));
+    AppendMenuW(font, FontItemFlags(lekton), IDM_FONT_LEKTON, UiText(TextFontLekton));
+    AppendMenuW(font, FontItemFlags(!calibri && !lekton), IDM_FONT_OTHER, UiText(TextFontOther));
+    AttachSubmenu(menus, FontMenu, UiText(TextFontMenu));
 
     // Read anew at every opening: the entries may have changed outside the program. The
     // machine's entry is the administrator's choice and starts Kivet for this user too.
     HMENU start = menus->menus[StartMenu];
-    AppendMenuW(start, MF_STRING, IDM_STARTUP_YES, L"Yes");
-    AppendMenuW(start, MF_STRING, IDM_STARTUP_NO, L"No");
+    AppendMenuW(start, MF_STRING, IDM_STARTUP_YES, UiText(TextStartYes));
+    AppendMenuW(start, MF_STRING, IDM_STARTUP_NO, UiText(TextStartNo));
     UINT startMark = IDM_STARTUP_YES + (startsForAllUsers || IsStartWithWindowsEnabled() ? 0 : 1);
     CheckMenuRadioItem(start, IDM_STARTUP_YES, IDM_STARTUP_NO, startMark, MF_BYCOMMAND);
-    AttachSubmenu(menus, StartMenu, L"Start with Windows");
+    AttachSubmenu(menus, StartMenu, UiText(TextStartMenu));
 
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(main, MF_STRING, IDM_REFRESH, L"Refresh");
-    AppendMenuW(main, MF_STRING, IDM_ABOUT, L"About Kivet\u2026");
+    AppendMenuW(main, MF_STRING, IDM_REFRESH, UiText(TextRefreshItem));
+    AppendMenuW(main, MF_STRING, IDM_ABOUT, UiText(TextAboutItem));
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(main, MF_STRING, IDM_EXIT, L"Exit");
+    AppendMenuW(main, MF_STRING, IDM_EXIT, UiText(TextExitItem));
     GreyEnforcedCommands(main, startsForAllUsers);
 }
 
@@ -215,7 +218,8 @@ void ChooseOtherFont(HWND window) {
 
 void ChangeStartWithWindows(HWND window, bool enable) {
     if (!SetStartWithWindows(enable)) {
-        platform.messageBox(window, StartupErrorText, StartupErrorCaption, MB_OK | MB_ICONERROR);
+        platform.messageBox(window, UiText(TextStartupError), StartupErrorCaption,
+                            MB_OK | MB_ICONERROR);
     }
 }
 
@@ -276,9 +280,12 @@ void RunCommand(HWND window, UINT command, bool startsForAllUsers) {
     case IDM_COLOURS_MATCH_TASKBAR:
         SetColours(settings.colourScheme, 1);
         break;
-    case IDM_ABOUT:
-        platform.messageBox(window, AboutText, AboutCaption, MB_OK | MB_ICONINFORMATION);
+    case IDM_ABOUT: {
+        wchar_t about[AboutTextCapacity];
+        FormatAboutText(about, AboutTextCapacity);
+        platform.messageBox(window, about, UiText(TextAboutCaption), MB_OK | MB_ICONINFORMATION);
         break;
+    }
     case IDM_EXIT:
         // WM_DESTROY removes the icon and posts the quit request before this returns.
         DestroyWindow(window);

@@ -11,15 +11,12 @@
 
 #include "common/platform.h"
 #include "common/strings.h"
+#include "text/ui_text.h"
 #include "week/iso_week.h"
 
 namespace {
 
-// The words a screen reader speaks.
-const wchar_t PreviousMonthName[] = L"Previous month";
-const wchar_t NextMonthName[] = L"Next month";
-const wchar_t DayNamePattern[] = L"%ls, week %d"; // the long date, the ISO week
-const wchar_t TodayDescription[] = L"Today";
+// The buttons' default action; the other words a screen reader speaks are the interface's own.
 const wchar_t PressActionName[] = L"Press";
 
 constexpr LONG DayChildren = CalendarRows * CalendarColumns;
@@ -165,17 +162,17 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
         const CalendarDate day = DayOf(flyout, child);
         wchar_t longDate[120];
         FormatLocaleDate(day, DATE_LONGDATE, longDate, 120);
-        FormatString(text, 160, DayNamePattern, longDate,
+        FormatString(text, 160, UiText(TextDayCellName), longDate,
                      ComputeIsoWeek(day.year, day.month, day.day).week);
         answer = text;
     } else if (kind == NameText) {
-        answer = child == NextChild ? NextMonthName : PreviousMonthName;
+        answer = UiText(child == NextChild ? TextNextMonth : TextPreviousMonth);
     } else if (kind == ValueText && child == CHILDID_SELF) {
         FormatFooter(flyout, text, 160);
         answer = text;
     } else if (kind == DescriptionText && IsDay(child) &&
                SameDate(DayOf(flyout, child), flyout->today)) {
-        answer = TodayDescription;
+        answer = UiText(TextToday);
     } else if (kind == ActionText && child >= PreviousChild) {
         answer = PressActionName;
     }

@@ -16,6 +16,7 @@
 #include "common/platform.h"
 #include "common/strings.h"
 #include "settings/theme_preference.h"
+#include "text/ui_text.h"
 #include "week/iso_week.h"
 
 namespace {
@@ -95,7 +96,7 @@ void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacit
 // "Week 49: 30/11/2026 – 06/12/2026", or the week number being typed.
 void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
     if (flyout->typedDigits > 0) {
-        FormatString(text, capacity, L"Go to week %d", flyout->typedWeek);
+        FormatString(text, capacity, UiText(TextFooterGoToWeek), flyout->typedWeek);
         return;
     }
     const CalendarDate monday = MondayOfWeek(flyout->selected);
@@ -105,7 +106,7 @@ void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
     FormatLocaleDate(LastShownDayOfWeek(monday), DATE_SHORTDATE, last, 40);
     const IsoWeekDate week =
         ComputeIsoWeek(flyout->selected.year, flyout->selected.month, flyout->selected.day);
-    FormatString(text, capacity, L"Week %d: %ls \x2013 %ls", week.week, first, last);
+    FormatString(text, capacity, UiText(TextFooterWeek), week.week, first, last);
 }
 
 namespace {
@@ -591,7 +592,7 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
         flyout->returnWindow = WindowToReturnTo();
         // Popup and owned: no taskbar button; made at the anchor to learn that monitor's DPI.
         window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CalendarClassName,
-                                 L"Kivet calendar", WS_POPUP, flyout->anchor.x, flyout->anchor.y, 1,
+                                 UiText(TextCalendarWindow), WS_POPUP, flyout->anchor.x, flyout->anchor.y, 1,
                                  1, appState.mainWindow, nullptr, appState.instance, &creation);
     }
     if (window == nullptr) {

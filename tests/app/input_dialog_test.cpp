@@ -8,6 +8,8 @@
 #include "app/input_dialog.h"
 #include "common/app_state.h"
 #include "support/platform_fixture.h"
+#include "text/language_tables.h"
+#include "text/ui_text.h"
 
 namespace {
 
@@ -391,3 +393,66 @@ TEST_F(InputDialogTest, PromptInsideAPromptKeepsItsOwnRecord) {
 }
 
 } // namespace
+
+// ----- Every language -----
+
+// Width of a control's text in its own font.
+int TextWidthIn(HWND control) {
+    std::wstring text = TextOf(control);
+    HDC dc = GetDC(control);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+// The title, the prompt and both buttons in the chosen language, each text inside its control
+// and each control inside the window: with the system's message font, and with one so large
+// that the prompt and the buttons need more room than the window has at first.
+TEST_F(InputDialogTest, EveryLanguageFitsItsTextsIntoTheWindow) {
+    NONCLIENTMETRICSW saved = {};
+    saved.cbSize = sizeof(saved);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(saved), &saved, 0));
+    for (LONG fontHeight : {saved.lfMessageFont.lfHeight, -40L}) {
+        NONCLIENTMETRICSW metrics = saved;
+        metrics.lfMessageFont.lfHeight = fontHeight;
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+        // At the large font a few languages stand for all: their window grows the same way.
+        const int languages = fontHeight == saved.lfMessageFont.lfHeight ? LanguageCount : 3;
+        for (int language = 0; language < languages; ++language) {
+            SCOPED_TRACE(std::string(LanguageTables[language]->code) + " at font height " +
+                         std::to_string(fontHeight));
+            ASSERT_TRUE(UseUiLanguage(language));
+            wchar_t* result =
+                Prompt(L"", {[&](HWND dialog) {
+                           EXPECT_EQ(TextOf(dialog), UiText(TextInputTitle));
+                           RECT client;
+                           GetClientRect(dialog, &client);
+                           std::vector<ChildInfo> children = ChildrenOf(dialog);
+                           ASSERT_EQ(children.size(), 4u);
+                           EXPECT_EQ(children[0].text, UiText(TextInputPrompt));
+                           EXPECT_EQ(children[2].text, UiText(TextOk));
+                           EXPECT_EQ(children[3].text, UiText(TextCancel));
+                           const int margins[] = {0, 0, 8, 8}; // a button's frame and focus ring
+                           int index = 0;
+                           for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+                                child = GetWindow(child, GW_HWNDNEXT), ++index) {
+                               const RECT& box = children[index].client;
+                               EXPECT_LE(TextWidthIn(child) + margins[index], box.right - box.left)
+                                   << "control " << index;
+                               EXPECT_GE(box.left, 0);
+                               EXPECT_LE(box.right, client.right) << "control " << index;
+                           }
+                           EXPECT_LE(children[2].client.right, children[3].client.left);
+                           EXPECT_EQ(children[1].client.right, children[0].client.right);
+                           DestroyWindow(dialog);
+                       }});
+            EXPECT_EQ(result, nullptr);
+        }
+    }
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(saved), &saved, 0);
+    UseUiLanguage(0);
+}

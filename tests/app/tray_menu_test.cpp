@@ -15,6 +15,8 @@
 #include "common/app_state.h"
 #include "common/strings.h"
 #include "support/registry_sandbox.h"
+#include "text/language_tables.h"
+#include "text/ui_text.h"
 
 namespace {
 
@@ -298,22 +300,24 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
         std::vector<std::pair<const wchar_t*, UINT>> items;
     };
     const Expected expected[] = {
-        {L"Additional line\u2026", 1001, {}},
-        {L"Additional line position", 0, {{L"Above", 1010}, {L"Below", 1011}, {L"Hidden", 1012}}},
-        {L"Leading zero", 0, {{L"On", 1031}, {L"Off", 1032}}},
-        {L"Text colours",
+        {L"&Additional line\u2026", 1001, {}},
+        {L"Additional line &position",
          0,
-         {{L"Black text / white border", 1035},
-          {L"White text / black border", 1036},
-          {L"Match the taskbar", 1037}}},
+         {{L"&Above", 1010}, {L"&Below", 1011}, {L"&Hidden", 1012}}},
+        {L"&Leading zero", 0, {{L"O&n", 1031}, {L"O&ff", 1032}}},
+        {L"&Text colours",
+         0,
+         {{L"&Black text / white border", 1035},
+          {L"&White text / black border", 1036},
+          {L"&Match the taskbar", 1037}}},
         {nullptr, 0, {}},
-        {L"Font", 0, {{L"Calibri", 1020}, {L"Lekton", 1021}, {L"Other\u2026", 1022}}},
-        {L"Start with Windows", 0, {{L"Yes", 1033}, {L"No", 1034}}},
+        {L"&Font", 0, {{L"&Calibri", 1020}, {L"&Lekton", 1021}, {L"&Other\u2026", 1022}}},
+        {L"&Start with Windows", 0, {{L"&Yes", 1033}, {L"&No", 1034}}},
         {nullptr, 0, {}},
-        {L"Refresh", 1030, {}},
-        {L"About Kivet\u2026", 1040, {}},
+        {L"&Refresh", 1030, {}},
+        {L"A&bout Kivet\u2026", 1040, {}},
         {nullptr, 0, {}},
-        {L"Exit", 1050, {}},
+        {L"E&xit", 1050, {}},
     };
     const std::vector<MenuItemSnapshot>& menu = observed_.menu;
     ASSERT_EQ(menu.size(), 12u);
@@ -343,15 +347,14 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
             EXPECT_EQ(item.items[j].submenu, nullptr);
         }
     }
-    // No accelerator markers anywhere, and the ellipses are single characters.
+    // The ellipses are single characters.
     for (const MenuItemSnapshot& item : menu) {
-        EXPECT_EQ(item.text.find(L'&'), std::wstring::npos);
         EXPECT_EQ(item.text.find(L"..."), std::wstring::npos);
     }
 
     // The radio groups carry a bullet on exactly one item; the fonts an ordinary check.
-    for (const wchar_t* group :
-         {L"Additional line position", L"Leading zero", L"Text colours", L"Start with Windows"}) {
+    for (const wchar_t* group : {L"Additional line &position", L"&Leading zero", L"&Text colours",
+                                 L"&Start with Windows"}) {
         SCOPED_TRACE(std::string(group, group + wcslen(group)).c_str());
         const MenuItemSnapshot& submenu = Submenu(group);
         ASSERT_EQ(CheckedIds(submenu).size(), 1u);
@@ -362,10 +365,10 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
             }
         }
     }
-    for (const MenuItemSnapshot& item : Submenu(L"Font").items) {
+    for (const MenuItemSnapshot& item : Submenu(L"&Font").items) {
         EXPECT_FALSE(item.Radio()) << "font items carry a plain check mark";
     }
-    EXPECT_EQ(CheckedIds(Submenu(L"Font")), std::vector<UINT>{1021u});
+    EXPECT_EQ(CheckedIds(Submenu(L"&Font")), std::vector<UINT>{1021u});
 }
 
 TEST_F(TrayMenuTest, DismissingChangesNothingButStillCleansUp) {
@@ -401,10 +404,10 @@ TEST_F(TrayMenuTest, MarksTheCurrentPositionLeadingZeroAndColours) {
         appState.settings.leadingZero = c.leadingZero;
         appState.settings.colourScheme = c.colourScheme;
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"Additional line position")),
+        EXPECT_EQ(CheckedIds(Submenu(L"Additional line &position")),
                   std::vector<UINT>{c.positionItem});
-        EXPECT_EQ(CheckedIds(Submenu(L"Leading zero")), std::vector<UINT>{c.leadingZeroItem});
-        EXPECT_EQ(CheckedIds(Submenu(L"Text colours")), std::vector<UINT>{c.coloursItem});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Leading zero")), std::vector<UINT>{c.leadingZeroItem});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{c.coloursItem});
     }
 }
 
@@ -423,13 +426,13 @@ TEST_F(TrayMenuTest, ChecksTheFontByNameIgnoringTheCaseOfAToZOnly) {
                      << "face of " << wcslen(c.first) << " units, want " << c.second);
         lstrcpynW(appState.settings.fontFace, c.first, 32);
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"Font")), std::vector<UINT>{c.second});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Font")), std::vector<UINT>{c.second});
     }
 }
 
 TEST_F(TrayMenuTest, MarksStartWithWindowsFromTheRunValueReadAtEachOpening) {
     Choose(0);
-    EXPECT_EQ(CheckedIds(Submenu(L"Start with Windows")), std::vector<UINT>{1034u})
+    EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u})
         << "no Run key at all";
 
     const std::pair<const wchar_t*, UINT> cases[] = {
@@ -443,11 +446,11 @@ TEST_F(TrayMenuTest, MarksStartWithWindowsFromTheRunValueReadAtEachOpening) {
         SCOPED_TRACE(testing::Message() << "want " << c.second);
         ASSERT_EQ(WriteTestString(RunKey, L"Kivet", c.first), ERROR_SUCCESS);
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"Start with Windows")), std::vector<UINT>{c.second});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{c.second});
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey, L"Kivet");
     Choose(0);
-    EXPECT_EQ(CheckedIds(Submenu(L"Start with Windows")), std::vector<UINT>{1034u})
+    EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u})
         << "value missing";
 }
 
@@ -504,7 +507,7 @@ TEST_F(TrayMenuTest, MatchTheTaskbarKeepsTheLastSchemeUntilASchemeIsChosen) {
         EXPECT_EQ(SavedDword(L"FollowTaskbarTheme"), step.follow) << step.command;
         ExpectSavedThenRedrawn();
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"Text colours")), std::vector<UINT>{step.marked});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{step.marked});
     }
 }
 
@@ -544,7 +547,7 @@ TEST_F(TrayMenuTest, StartWithWindowsWritesAndRemovesTheRunValue) {
     EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(value.Units(), std::wstring(QuotedModulePath) + L'\0');
     Choose(0);
-    EXPECT_EQ(CheckedIds(Submenu(L"Start with Windows")), std::vector<UINT>{1033u});
+    EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1033u});
 
     // "Yes" while "Yes" is marked writes the entry again.
     ASSERT_EQ(WriteTestString(RunKey, L"Kivet", L"\"C:\\PROGRAM FILES\\KIVET TEST\\KIVET.EXE\""),
@@ -579,7 +582,60 @@ TEST_F(TrayMenuTest, StartWithWindowsFailureShowsTheErrorAndChangesNothingElse) 
 
     // The next opening shows the state as it really is.
     Choose(0);
-    EXPECT_EQ(CheckedIds(Submenu(L"Start with Windows")), std::vector<UINT>{1034u});
+    EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u});
+}
+
+// ----- Another language -----
+
+// Every item, submenus included, and the About box take the chosen table's texts.
+TEST_F(TrayMenuTest, SpeaksTheChosenLanguage) {
+    const int german = ChooseLanguage(L"de-CH\0");
+    ASSERT_TRUE(UseUiLanguage(german));
+    Choose(0);
+    // Top to bottom, each submenu's items after its own entry.
+    const UiTextId ids[] = {TextAdditionalLineItem,
+                            TextPositionMenu,
+                            TextAbove,
+                            TextBelow,
+                            TextHidden,
+                            TextLeadingZeroMenu,
+                            TextLeadingZeroOn,
+                            TextLeadingZeroOff,
+                            TextColoursMenu,
+                            TextBlackText,
+                            TextWhiteText,
+                            TextMatchTaskbar,
+                            TextFontMenu,
+                            TextFontCalibri,
+                            TextFontLekton,
+                            TextFontOther,
+                            TextStartMenu,
+                            TextStartYes,
+                            TextStartNo,
+                            TextRefreshItem,
+                            TextAboutItem,
+                            TextExitItem};
+    std::vector<std::wstring> shown;
+    for (const MenuItemSnapshot& item : observed_.menu) {
+        if (!item.Separator()) {
+            shown.push_back(item.text);
+        }
+        for (const MenuItemSnapshot& subitem : item.items) {
+            shown.push_back(subitem.text);
+        }
+    }
+    std::vector<std::wstring> expected;
+    for (UiTextId id : ids) {
+        expected.push_back(UiText(id));
+    }
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(observed_.menu[0].text, L"&Zusatzzeile\u2026");
+    EXPECT_EQ(observed_.menu.back().text, L"&Beenden");
+    Choose(IDM_ABOUT);
+    ASSERT_EQ(observed_.boxes.size(), 1u);
+    EXPECT_EQ(observed_.boxes[0].caption, L"Info \u00FCber Kivet");
+    EXPECT_NE(observed_.boxes[0].text.find(L"\nEine winzige Anzeige"), std::wstring::npos);
+    UseUiLanguage(0);
 }
 
 // ----- About and Exit -----

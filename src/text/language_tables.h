@@ -1,0 +1,27 @@
+// Every language's words, platform-free: what the tables hold and which one a user gets.
+#pragma once
+
+#include <cstddef>
+
+#include "text/ui_text_id.h"
+
+// One language: its primary subtag ("de") and its texts in UTF-8, in the order of UiTextId,
+// each ended by a zero byte; `size` is the sizeof of the whole literal (one more zero at the end).
+struct LanguageTable {
+    const char* code;
+    const char* texts;
+    size_t size;
+};
+
+// English first: the fallback. Then the others, by code.
+extern const LanguageTable* const LanguageTables[];
+extern const int LanguageCount;
+
+// The UTF-16 units that one table takes once converted, terminators included; every table
+// fits.
+constexpr int UiTextCapacity = 2048;
+
+// The index in LanguageTables of the first name in `names` whose primary language Kivet has
+// (nn and no count as nb), 0 (English) when there is none. `names` is a run of zero-terminated
+// names such as "de-AT", ended by an empty one, as GetUserPreferredUILanguages gives them.
+int ChooseLanguage(const wchar_t* names);

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# End-to-end: the real Kivet.exe in German and in Swedish under Wine, on a plain X display.
+#   languages_e2e.sh BUILD_DIR
+# For each language Kivet starts with that display language; its menu is opened as from the
+# keyboard (the icon's context-menu event), an item is chosen by its access key, the input
+# window's title is read back, and the flyout is opened. Screenshots of the menu with its
+# "Text colours" submenu and of the flyout land in BUILD_DIR/languages-e2e/ (menu-LL.png,
+# calendar-LL.png). Prints one line per check and "N passed, N failed".
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+source "$here/../../scripts/wine-env.sh"
+source "$here/../support/checks.sh"
+
+kivet="$build/Kivet.exe"
+work="$build/languages-e2e"
+check_log="$work/log"
+# The icon's callback: the event in the low word, the icon id (1) above. WM_CONTEXTMENU (0x7B)
+# is what the shell sends for Shift+F10 or the menu key on the focused icon; 0x400 NIN_SELECT.
+callback=0x8001
+context_menu_event=0x1007B
+select_event=0x10400
+menu_x=400
+menu_y=300
+kivet_pid=""
+
+trap finish_kivet_scenario EXIT
+trap 'exit 130' INT TERM
+
+driver() { wine "$build/tests/e2e/kivet-driver.exe" "$@"; }
+
+visible_window() { # visible_window TITLE: prints the X id of the first mapped one
+    local id
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && echo "$id"
+}
+
+kivet_windows() {
+    xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l
+}
+
+more_kivet_windows_than() { # more_kivet_windows_than COUNT
+    [ "$(kivet_windows)" -gt "$1" ]
+}
+
+# Opens the menu as the keyboard does and waits until it takes keys.
+open_menu_from_keyboard() {
+    local idle
+    idle=$(kivet_windows)
+    xdotool mousemove "$menu_x" "$menu_y"
+    driver post $callback 0 $context_menu_event >/dev/null &&
+        within 15 more_kivet_windows_than "$idle" && sleep 0.6
+}
+
+menu_shot() { # menu_shot FILE
+    import -window root -depth 8 png:- |
+        convert - -crop 640x320+$((menu_x - 8))+$((menu_y - 8)) +repage -trim +repage \
+            -bordercolor black -border 1 -fill '#3a6ea5' -draw 'color 0,0 floodfill' \
+            -bordercolor '#3a6ea5' -border 11 "$1"
+}
+
+window_shot() { # window_shot X-WINDOW FILE
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -depth 8 png:- | convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+
+no_visible_window() { # no_visible_window TITLE
+    ! visible_window "$1" >/dev/null
+}
+
+title_is() { # title_is X-WINDOW EXPECTED
+    local actual
+    actual=$(xdotool getwindowname "$1")
+    echo "title '$actual', want '$2'"
+    [ "$actual" = "$2" ]
+}
+
+# One language: LOCALE, the short name for the pictures, the access keys of "Text colours"
+# and "Additional line…", the input window's title and the flyout's window text.
+run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLYOUT-TITLE
+    local locale=$1 name=$2 input flyout
+    # Wine takes the display language from the locale variables; without the Unix locale
+    # installed only LC_ALL reached it here, so both are set.
+    LANG=$locale LC_ALL=$locale wine "$kivet" >/dev/null 2>&1 &
+    kivet_pid=$!
+    check "$name: Kivet starts" driver wait-window 30
+
+    check "$name: the menu opens from the keyboard" open_menu_from_keyboard
+    xdotool key "$3"
+    sleep 1
+    menu_shot "$work/menu-$name.png"
+    xdotool key Escape Escape
+    within 10 test "$(kivet_windows)" -le 1
+
+    check "$name: the menu opens again" open_menu_from_keyboard
+    xdotool key "$4"
+    input=$(within 10 visible_window "$5")
+    check "$name: its access key opens the input window, titled '$5'" title_is "$input" "$5"
+    if [ -n "$input" ]; then
+        xdotool windowfocus --sync "$input" key Escape
+    fi
+    check "$name: Escape closes it" within 10 no_visible_window "$5"
+
+    driver post $callback 0 $select_event >/dev/null
+    flyout=$(within 10 visible_window "$6")
+    check "$name: the flyout opens, titled '$6'" title_is "$flyout" "$6"
+    if [ -n "$flyout" ]; then
+        xdotool windowfocus --sync "$flyout"
+        sleep 0.5
+        window_shot "$flyout" "$work/calendar-$name.png"
+        xdotool key Escape
+    fi
+
+    driver close-class PellowDune.Kivet.Window
+    check "$name: Kivet closes" driver wait-gone 15
+    wait "$kivet_pid"
+    kivet_pid=""
+    check "$name: both screenshots were taken" \
+        test -s "$work/menu-$name.png" -a -s "$work/calendar-$name.png"
+}
+
+mkdir -p "$work"
+rm -f "$work/log" "$work"/*.png
+unset DISPLAY
+kivet_wine_env "$work"
+kivet_ensure_prefix
+kivet_ensure_display || exit 1
+kivet_start_wineserver
+
+run_language de_DE.UTF-8 de t z "Kivet-Zusatzzeile" "Kivet-Kalender"
+run_language sv_SE.UTF-8 sv t e "Extra rad i Kivet" "Kivet-kalender"
