@@ -592,8 +592,9 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
         flyout->returnWindow = WindowToReturnTo();
         // Popup and owned: no taskbar button; made at the anchor to learn that monitor's DPI.
         window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CalendarClassName,
-                                 UiText(TextCalendarWindow), WS_POPUP, flyout->anchor.x, flyout->anchor.y, 1,
-                                 1, appState.mainWindow, nullptr, appState.instance, &creation);
+                                 UiText(TextCalendarWindow), WS_POPUP, flyout->anchor.x,
+                                 flyout->anchor.y, 1, 1, appState.mainWindow, nullptr,
+                                 appState.instance, &creation);
     }
     if (window == nullptr) {
         FreeHeapBlock(creation.flyout); // null once the window took it
