@@ -32,13 +32,19 @@ kivet_ensure_prefix() {
     mkdir -p "$kivet_build"
     (
         flock 9
-        if [ ! -f "$WINEPREFIX/.kivet-ready" ]; then
+        # A wineboot that failed on a loaded machine leaves a prefix without its system
+        # folder, which every later program of the run would fail on: try once more.
+        local attempt
+        for attempt in 1 2; do
+            [ -f "$WINEPREFIX/.kivet-ready" ] && break
             rm -rf "$WINEPREFIX"
             wineboot -i >/dev/null 2>&1
             wineserver -w
-            kivet_install_fonts
-            touch "$WINEPREFIX/.kivet-ready"
-        fi
+            if [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]; then
+                kivet_install_fonts
+                touch "$WINEPREFIX/.kivet-ready"
+            fi
+        done
         if [ ! -f "$WINEPREFIX/.kivet-settings-1" ]; then
             # Report the Windows that Kivet is made for. A crashing test program must end
             # (with a backtrace on stderr), not wait on the crash dialog until its timeout.
