@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 struct CodeRange {
@@ -10,12 +12,9 @@ struct CodeRange {
 };
 
 template <size_t Count> bool InRanges(const CodeRange (&ranges)[Count], uint32_t code) {
-    for (const CodeRange& range : ranges) {
-        if (code >= range.first && code <= range.last) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(ranges, ranges + Count, [code](const CodeRange& range) {
+        return code >= range.first && code <= range.last;
+    });
 }
 
 // U+200C and U+200D are left out: beside a joining letter they change its form.
