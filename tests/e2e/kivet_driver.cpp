@@ -375,14 +375,58 @@ bool CaptureScreen(const RECT& rect, std::vector<COLORREF>* into) {
 }
 
 // Another process's menu handle tells nothing under Wine, so an item's state is read as the
-// user sees it. In each band the item's background is its most frequent colour, and only the
-// box that colour spans counts (a selected item's highlight leaves the menu's margins out).
-// Checked: anything but background in the check-mark column. Enabled: ink in the colour of
-// an enabled item's text; greyed: no such ink, but neutral grey ink.
+// user sees it. In an item's band of the menu's pixels (WIDTH wide, rows TOP to BOTTOM) its
+// background is the most frequent colour, and only the box that colour spans counts (a
+// selected item's highlight leaves the menu's margins out). Checked: anything but background
+// in the check-mark column. Enabled: ink in the colour of an enabled item's text; greyed: no
+// such ink, but neutral grey ink.
+void PrintItemLook(const std::vector<COLORREF>& pixels, int width, int top, int bottom) {
+    std::map<COLORREF, int> counts;
+    for (int index = top * width; index < bottom * width; ++index) {
+        ++counts[pixels[index]];
+    }
+    COLORREF background = counts.begin()->first;
+    for (const auto& count : counts) {
+        background = count.second > counts[background] ? count.first : background;
+    }
+    RECT box = {width, bottom, 0, top};
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[y * width + x] == background) {
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            }
+        }
+    }
+    const COLORREF enabledInk =
+        GetSysColor(background == GetSysColor(COLOR_MENU) ? COLOR_MENUTEXT : COLOR_HIGHLIGHTTEXT);
+    const int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    bool marked = false;
+    bool enabled = false;
+    bool grey = false;
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+            const COLORREF pixel = pixels[y * width + x];
+            if (pixel == background) {
+                continue;
+            }
+            marked = marked || x < markWidth;
+            enabled = enabled || (x >= markWidth && pixel == enabledInk);
+            grey = grey || (x >= markWidth && GetRValue(pixel) == GetGValue(pixel) &&
+                            GetGValue(pixel) == GetBValue(pixel));
+        }
+    }
+    printf("%s %s\n", marked ? "checked" : "unchecked",
+           enabled ? "enabled"
+           : grey  ? "greyed"
+                   : "blank");
+}
+
 int PrintMenuLook(int rows) {
     HWND menu = FindWindowW(L"#32768", nullptr);
     RECT rect;
-    if (rows <= 0 || menu == nullptr || !IsWindowVisible(menu) || !GetClientRect(menu, &rect)) {
+    if (menu == nullptr || !IsWindowVisible(menu) || !GetClientRect(menu, &rect) || rows <= 0 ||
+        rows > rect.bottom) {
         return 1;
     }
     MapWindowPoints(menu, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -390,49 +434,10 @@ int PrintMenuLook(int rows) {
     if (!CaptureScreen(rect, &pixels)) {
         return 1;
     }
-    const int width = rect.right - rect.left;
-    const int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    const int height = rect.bottom - rect.top;
     for (int row = 0; row < rows; ++row) {
-        const int top = (rect.bottom - rect.top) * row / rows;
-        const int bottom = (rect.bottom - rect.top) * (row + 1) / rows;
-        std::map<COLORREF, int> counts;
-        for (int index = top * width; index < bottom * width; ++index) {
-            ++counts[pixels[index]];
-        }
-        COLORREF background = counts.begin()->first;
-        for (const auto& count : counts) {
-            background = count.second > counts[background] ? count.first : background;
-        }
-        RECT box = {width, bottom, 0, top};
-        for (int y = top; y < bottom; ++y) {
-            for (int x = 0; x < width; ++x) {
-                if (pixels[y * width + x] == background) {
-                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-                }
-            }
-        }
-        const COLORREF enabledInk = GetSysColor(
-            background == GetSysColor(COLOR_MENU) ? COLOR_MENUTEXT : COLOR_HIGHLIGHTTEXT);
-        bool marked = false;
-        bool enabled = false;
-        bool grey = false;
-        for (int y = box.top; y < box.bottom; ++y) {
-            for (int x = box.left; x < box.right; ++x) {
-                const COLORREF pixel = pixels[y * width + x];
-                if (pixel == background) {
-                    continue;
-                }
-                marked = marked || x < markWidth;
-                enabled = enabled || (x >= markWidth && pixel == enabledInk);
-                grey = grey || (x >= markWidth && GetRValue(pixel) == GetGValue(pixel) &&
-                                GetGValue(pixel) == GetBValue(pixel));
-            }
-        }
-        printf("%s %s\n", marked ? "checked" : "unchecked",
-               enabled ? "enabled"
-               : grey  ? "greyed"
-                       : "blank");
+        PrintItemLook(pixels, rect.right - rect.left, height * row / rows,
+                      height * (row + 1) / rows);
     }
     return 0;
 }
