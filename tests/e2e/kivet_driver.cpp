@@ -24,6 +24,9 @@
 //   hear-calendar SECONDS    prints "listening", then for that long the calendar flyout's
 //                            focus, selection, name and value events as a screen reader in
 //                            another process hears them, one "EVENT CHILD" line each
+//   menu-look ROWS           prints how each item of the topmost open popup menu looks on
+//                            screen, its ROWS items taken as equal bands: "checked" or
+//                            "unchecked", then "enabled", "greyed" or "blank"
 // Numbers may be decimal or 0x hex. Exit code 0 on success, 1 on failure or timeout.
 #include <windows.h>
 #include <shellapi.h>
@@ -32,6 +35,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <cwchar>
+#include <map>
 #include <vector>
 
 #include "common/strings.h"
@@ -337,6 +341,107 @@ int HearCalendar(double seconds) {
     return 0;
 }
 
+// The screen's pixels in RECT, row by row.
+bool CaptureScreen(const RECT& rect, std::vector<COLORREF>* into) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool captured = false;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        captured = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        GdiFlush();
+        const unsigned char* bytes = static_cast<const unsigned char*>(bits);
+        into->clear();
+        for (int index = 0; captured && index < width * height; ++index) {
+            into->push_back(RGB(bytes[4 * index + 2], bytes[4 * index + 1], bytes[4 * index]));
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return captured;
+}
+
+// Another process's menu handle tells nothing under Wine, so an item's state is read as the
+// user sees it. In an item's band of the menu's pixels (WIDTH wide, rows TOP to BOTTOM) its
+// background is the most frequent colour, and only the box that colour spans counts (a
+// selected item's highlight leaves the menu's margins out). Checked: anything but background
+// in the check-mark column. Enabled: ink in the colour of an enabled item's text; greyed: no
+// such ink, but neutral grey ink.
+void PrintItemLook(const std::vector<COLORREF>& pixels, int width, int top, int bottom) {
+    std::map<COLORREF, int> counts;
+    for (int index = top * width; index < bottom * width; ++index) {
+        ++counts[pixels[index]];
+    }
+    COLORREF background = counts.begin()->first;
+    for (const auto& count : counts) {
+        background = count.second > counts[background] ? count.first : background;
+    }
+    RECT box = {width, bottom, 0, top};
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[y * width + x] == background) {
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            }
+        }
+    }
+    const COLORREF enabledInk =
+        GetSysColor(background == GetSysColor(COLOR_MENU) ? COLOR_MENUTEXT : COLOR_HIGHLIGHTTEXT);
+    const int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    bool marked = false;
+    bool enabled = false;
+    bool grey = false;
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+            const COLORREF pixel = pixels[y * width + x];
+            if (pixel == background) {
+                continue;
+            }
+            marked = marked || x < markWidth;
+            enabled = enabled || (x >= markWidth && pixel == enabledInk);
+            grey = grey || (x >= markWidth && GetRValue(pixel) == GetGValue(pixel) &&
+                            GetGValue(pixel) == GetBValue(pixel));
+        }
+    }
+    printf("%s %s\n", marked ? "checked" : "unchecked",
+           enabled ? "enabled"
+           : grey  ? "greyed"
+                   : "blank");
+}
+
+int PrintMenuLook(int rows) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    RECT rect;
+    if (menu == nullptr || !IsWindowVisible(menu) || !GetClientRect(menu, &rect) || rows <= 0 ||
+        rows > rect.bottom) {
+        return 1;
+    }
+    MapWindowPoints(menu, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::vector<COLORREF> pixels;
+    if (!CaptureScreen(rect, &pixels)) {
+        return 1;
+    }
+    const int height = rect.bottom - rect.top;
+    for (int row = 0; row < rows; ++row) {
+        PrintItemLook(pixels, rect.right - rect.left, height * row / rows,
+                      height * (row + 1) / rows);
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int count, wchar_t** arguments) {
@@ -394,6 +499,9 @@ int wmain(int count, wchar_t** arguments) {
     }
     if (wcscmp(command, L"hear-calendar") == 0 && count == 3) {
         return HearCalendar(_wtof(arguments[2]));
+    }
+    if (wcscmp(command, L"menu-look") == 0 && count == 3) {
+        return PrintMenuLook(_wtoi(arguments[2]));
     }
     if (wcscmp(command, L"hold") == 0 && count == 3) {
         return Hold(_wtof(arguments[2]));

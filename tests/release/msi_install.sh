@@ -72,10 +72,12 @@ shortcut_points_at() { # shortcut_points_at PATTERN: the shortcut's target match
     # A shell link keeps its target's path as UTF-16 and/or ANSI text.
     { strings -a "$shortcut"; strings -a -el "$shortcut"; } | grep -i "$1"
 }
-runs_and_closes() {
-    wine "$installed/Kivet.exe" &
+starts() { # starts EXE: runs it until its main window exists
+    wine "$1" &
     kivet_pid=$!
-    wine "$driver" wait-window 60 || return 1
+    wine "$driver" wait-window 60
+}
+closes() { # Kivet ends on WM_CLOSE with exit code 0
     wine "$driver" post 0x0010 0 0 || return 1 # WM_CLOSE
     local status
     wait "$kivet_pid"
@@ -83,6 +85,27 @@ runs_and_closes() {
     kivet_pid=""
     echo "Kivet.exe exit code $status"
     [ "$status" -eq 0 ]
+}
+runs_and_closes() { starts "$installed/Kivet.exe" && closes; }
+menus_open() { # menus_open COUNT: Kivet has that many menu windows mapped
+    [ "$(xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l)" -eq "$1" ]
+}
+# The icon's context-menu event opens the menu, as the keyboard does; the access key "S" of
+# "Start with Windows" then opens its submenu, pressed again while a busy menu misses it.
+opens_start_submenu() {
+    xdotool mousemove 400 300
+    wine "$driver" post 0x8001 0 0x1007B || return 1
+    within 15 menus_open 1 && within 10 presses_into_submenu
+}
+presses_into_submenu() {
+    xdotool key s
+    menus_open 2
+}
+start_submenu_looks() { # start_submenu_looks LOOK-OF-YES LOOK-OF-NO
+    local look
+    look=$(wine "$driver" menu-look 2 | tr -d '\r')
+    echo "$look"
+    [ "$look" = "$1"$'\n'"$2" ]
 }
 
 installed="$(unix_folder LOCALAPPDATA)/Programs/Kivet"
@@ -142,6 +165,14 @@ check "the machine's Run value holds the quoted exe path" \
     machine_run_value 'REG_SZ    "C:\Program Files\Kivet\Kivet.exe"'
 check "registered for the machine" \
     reg_has "HKLM\\Software\\Classes\\Installer\\Products\\$machine_packed_code"
+# The administrator's choice, as the user meets it in the installed Kivet's menu.
+check "the installed Kivet starts from Program Files" starts "$program_files/Kivet.exe"
+check "its menu opens the \"Start with Windows\" submenu" opens_start_submenu
+check "which shows \"Yes\" checked, and \"Yes\" and \"No\" greyed" \
+    within 10 start_submenu_looks "checked greyed" "unchecked greyed"
+xdotool key Escape Escape
+within 10 menus_open 0
+check "Kivet ends on WM_CLOSE with exit code 0" closes
 check "msiexec /x /qn succeeds" wine msiexec /x "$machine_msi_windows" /qn
 check "Program Files\\Kivet, the shortcut and the machine's Run value removed" eval \
     'absent "$program_files" "$shortcut" && reg_lacks "$machine_run_key" Kivet'
