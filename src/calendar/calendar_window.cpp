@@ -321,17 +321,22 @@ void PlaceCalendar(HWND window, const CalendarFlyout* flyout) {
     SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The notification icon's rectangle on the screen, where the shell can tell it.
+bool TrayIconRect(RECT* rect) {
+    NOTIFYICONIDENTIFIER icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = appState.mainWindow;
+    icon.uID = TrayIconId;
+    return SUCCEEDED(Shell_NotifyIconGetRect(&icon, rect));
+}
+
 POINT AnchorPoint(WPARAM anchor) {
     POINT point = {GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)};
     if (point.x != 0 || point.y != 0) {
         return point;
     }
-    NOTIFYICONIDENTIFIER icon = {};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = appState.mainWindow;
-    icon.uID = TrayIconId;
     RECT rect;
-    if (SUCCEEDED(Shell_NotifyIconGetRect(&icon, &rect))) {
+    if (TrayIconRect(&rect)) {
         return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
     GetCursorPos(&point);
@@ -341,12 +346,8 @@ POINT AnchorPoint(WPARAM anchor) {
 // The icon's rectangle from the shell, or, where the shell cannot tell, a square of twice
 // the small icon's edge around the point the flyout opened at.
 RECT IconRect(const CalendarFlyout* flyout) {
-    NOTIFYICONIDENTIFIER icon = {};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = appState.mainWindow;
-    icon.uID = TrayIconId;
     RECT rect;
-    if (SUCCEEDED(Shell_NotifyIconGetRect(&icon, &rect))) {
+    if (TrayIconRect(&rect)) {
         return rect;
     }
     const int edge = GetSystemMetricsForDpi(SM_CXSMICON, flyout->dpi);

@@ -35,12 +35,12 @@ visible_window() { # visible_window TITLE: prints the X id of the first mapped o
     [ -n "$id" ] && echo "$id"
 }
 
-kivet_windows() {
-    xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l
-}
-
 more_kivet_windows_than() { # more_kivet_windows_than COUNT
     [ "$(kivet_windows)" -gt "$1" ]
+}
+
+kivet_windows_at_most() { # kivet_windows_at_most COUNT
+    [ "$(kivet_windows)" -le "$1" ]
 }
 
 # Opens the menu as the keyboard does and waits until it takes keys.
@@ -50,19 +50,6 @@ open_menu_from_keyboard() {
     xdotool mousemove "$menu_x" "$menu_y"
     driver post $callback 0 $context_menu_event >/dev/null &&
         within 15 more_kivet_windows_than "$idle" && sleep 0.6
-}
-
-menu_shot() { # menu_shot FILE
-    import -window root -depth 8 png:- |
-        convert - -crop 640x320+$((menu_x - 8))+$((menu_y - 8)) +repage -trim +repage \
-            -bordercolor black -border 1 -fill '#3a6ea5' -draw 'color 0,0 floodfill' \
-            -bordercolor '#3a6ea5' -border 11 "$1"
-}
-
-window_shot() { # window_shot X-WINDOW FILE
-    local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -depth 8 png:- | convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
 }
 
 no_visible_window() { # no_visible_window TITLE
@@ -89,9 +76,9 @@ run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLY
     check "$name: the menu opens from the keyboard" open_menu_from_keyboard
     xdotool key "$3"
     sleep 1
-    menu_shot "$work/menu-$name.png"
+    menu_shot "$work/menu-$name.png" 640
     xdotool key Escape Escape
-    within 10 test "$(kivet_windows)" -le 1
+    within 10 kivet_windows_at_most 1
 
     check "$name: the menu opens again" open_menu_from_keyboard
     xdotool key "$4"
@@ -108,7 +95,7 @@ run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLY
     if [ -n "$flyout" ]; then
         xdotool windowfocus --sync "$flyout"
         sleep 0.5
-        window_shot "$flyout" "$work/calendar-$name.png"
+        window_shot "$flyout" "$work/calendar-$name.png" 0
         xdotool key Escape
     fi
 

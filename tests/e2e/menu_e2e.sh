@@ -63,11 +63,6 @@ no_window_named() { # no_window_named TITLE
     ! xdotool search --name "^$1\$" >/dev/null 2>&1
 }
 
-# Kivet's mapped X windows: the popup menu and each open submenu add one.
-kivet_windows() {
-    xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l
-}
-
 # Opens the menu as a right-click on the icon would and waits until it is on screen, so that
 # no keystroke goes anywhere else.
 # Waits first for the last menu or window to be gone.
@@ -104,22 +99,6 @@ first_window_named() { # first_window_named TITLE
     local id
     id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
     [ -n "$id" ] && echo "$id"
-}
-
-# The screen around the open menu, its black surroundings trimmed.
-menu_shot() { # menu_shot FILE
-    import -window root -depth 8 png:- |
-        convert - -crop 520x320+$((menu_x - 8))+$((menu_y - 8)) +repage -trim +repage \
-            -bordercolor black -border 1 -fill '#3a6ea5' -draw 'color 0,0 floodfill' \
-            -bordercolor '#3a6ea5' -border 11 "$1"
-}
-
-window_shot() { # window_shot X-WINDOW FILE
-    local X Y WIDTH HEIGHT WINDOW SCREEN
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root -depth 8 png:- |
-        convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
-            -bordercolor '#3a6ea5' -border 12 "$2"
 }
 
 # Whether Kivet's process has a DLL of this name mapped, within ten seconds.

@@ -49,3 +49,26 @@ finish_kivet_scenario() {
     report_checks
     exit $?
 }
+
+# The screen around the open menu at (menu_x, menu_y), WIDTH pixels wide at most, its black
+# surroundings trimmed and framed in the desktop's blue.
+menu_shot() { # menu_shot FILE [WIDTH]
+    import -window root -depth 8 png:- |
+        convert - -crop ${2:-520}x320+$((menu_x - 8))+$((menu_y - 8)) +repage -trim +repage \
+            -bordercolor black -border 1 -fill '#3a6ea5' -draw 'color 0,0 floodfill' \
+            -bordercolor '#3a6ea5' -border 11 "$1"
+}
+
+# One window as it shows on the screen, framed in the desktop's blue BORDER pixels wide.
+window_shot() { # window_shot X-WINDOW FILE [BORDER]
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -depth 8 png:- |
+        convert - -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+            -bordercolor '#3a6ea5' -border ${3:-12} "$2"
+}
+
+# Kivet's mapped X windows: the popup menu and each open submenu add one.
+kivet_windows() {
+    xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l
+}
