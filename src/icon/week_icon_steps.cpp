@@ -168,6 +168,17 @@ bool DrawLineWindow(const LineText& line, int left, int width, LineRaster* raste
     return DrawLineShifted(line, left, width, raster, nullptr) != 0;
 }
 
+// As DrawLineWindow, but keeps the record's DIB section when it is already `width` wide and only
+// clears it: making a fresh DIB section of megabytes costs far more than drawing into it.
+bool RedrawLineWindow(const LineText& line, int left, int width, LineRaster* raster) {
+    if (raster->bitmap == nullptr || raster->width != width) {
+        DropLineBitmap(raster);
+        return DrawLineWindow(line, left, width, raster);
+    }
+    std::memset(raster->pixels, 0, PixelBytes(raster->width, raster->height));
+    return DrawLineShifted(line, left, width, raster, nullptr) != 0;
+}
+
 // Columns `from` to `to` - 1 of the whole raster; empty when `to` <= `from`.
 struct ColumnSpan {
     int from;
@@ -273,17 +284,13 @@ bool ScanWrittenSpan(const LineText& line, ColumnSpan span, size_t scanBytes, Li
     ColumnWalk walk = StartColumnWalk(span, FirstPieceColumns(line.fontHeight, search->maxInkWidth),
                                       scanBytes, raster->height);
     ColumnSpan piece = {};
-    while (TakeNextPiece(&walk, &piece)) {
-        if (!DrawLineWindow(line, piece.from, piece.to - piece.from, raster)) {
-            return false;
-        }
-        const bool mayFit = AddWindowInk(raster, piece.from, search);
-        DropLineBitmap(raster);
-        if (!mayFit) {
-            return false;
-        }
+    bool mayFit = true;
+    while (mayFit && TakeNextPiece(&walk, &piece)) {
+        mayFit = RedrawLineWindow(line, piece.from, piece.to - piece.from, raster) &&
+                 AddWindowInk(raster, piece.from, search);
     }
-    return true;
+    DropLineBitmap(raster);
+    return mayFit;
 }
 
 // Leaves the record holding the columns from the leftmost to the rightmost ink found.
