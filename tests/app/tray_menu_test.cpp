@@ -593,28 +593,14 @@ TEST_F(TrayMenuTest, SpeaksTheChosenLanguage) {
     ASSERT_TRUE(UseUiLanguage(german));
     Choose(0);
     // Top to bottom, each submenu's items after its own entry.
-    const UiTextId ids[] = {TextAdditionalLineItem,
-                            TextPositionMenu,
-                            TextAbove,
-                            TextBelow,
-                            TextHidden,
-                            TextLeadingZeroMenu,
-                            TextLeadingZeroOn,
-                            TextLeadingZeroOff,
-                            TextColoursMenu,
-                            TextBlackText,
-                            TextWhiteText,
-                            TextMatchTaskbar,
-                            TextFontMenu,
-                            TextFontCalibri,
-                            TextFontLekton,
-                            TextFontOther,
-                            TextStartMenu,
-                            TextStartYes,
-                            TextStartNo,
-                            TextRefreshItem,
-                            TextAboutItem,
-                            TextExitItem};
+    // clang-format off
+    const UiTextId ids[] = {
+        TextAdditionalLineItem, TextPositionMenu, TextAbove, TextBelow, TextHidden,
+        TextLeadingZeroMenu, TextLeadingZeroOn, TextLeadingZeroOff,
+        TextColoursMenu, TextBlackText, TextWhiteText, TextMatchTaskbar,
+        TextFontMenu, TextFontCalibri, TextFontLekton, TextFontOther,
+        TextStartMenu, TextStartYes, TextStartNo, TextRefreshItem, TextAboutItem, TextExitItem};
+    // clang-format on
     std::vector<std::wstring> shown;
     for (const MenuItemSnapshot& item : observed_.menu) {
         if (!item.Separator()) {

@@ -95,47 +95,30 @@ TEST(LanguageTablesTest, EnglishFirstAndTwentyOthersEachOnce) {
     }
 }
 
-TEST(LanguageTablesTest, EveryTableHoldsEveryTextInWellFormedUtf8) {
-    for (int index = 0; index < LanguageCount; ++index) {
-        const LanguageTable& table = *LanguageTables[index];
-        SCOPED_TRACE(table.code);
-        const SplitTable split = Split(table);
-        ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount));
-        EXPECT_EQ(split.rest, "") << "text after the last id";
-        int units = 0;
-        for (int id = 0; id < UiTextCount; ++id) {
-            EXPECT_FALSE(split.texts[id].empty()) << "id " << id;
-            const int textUnits = Utf16Units(split.texts[id]);
-            EXPECT_GE(textUnits, 0) << "id " << id << " is not UTF-8";
-            units += textUnits + 1;
-        }
-        EXPECT_LE(units, UiTextCapacity);
-    }
-}
-
-TEST(LanguageTablesTest, PlaceholdersAsInEnglishInTheSameOrder) {
+// Every table holds every text, non-empty and in well-formed UTF-8, with English's
+// placeholders in English's order. A menu item has one access key, different from every other
+// item's in its menu; nothing else has one, since a static control would underline the letter
+// after an '&'.
+TEST(LanguageTablesTest, EveryTextPlaceholderAndAccessKeyInEveryTable) {
     const SplitTable english = Split(*LanguageTables[0]);
     ASSERT_EQ(english.texts.size(), static_cast<size_t>(UiTextCount));
     EXPECT_EQ(Placeholders(english.texts[TextFooterWeek]),
               (std::vector<std::string>{"%d", "%ls", "%ls"}));
-    for (int index = 1; index < LanguageCount; ++index) {
-        SCOPED_TRACE(LanguageTables[index]->code);
-        const SplitTable split = Split(*LanguageTables[index]);
-        ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount));
-        for (int id = 0; id < UiTextCount; ++id) {
-            EXPECT_EQ(Placeholders(split.texts[id]), Placeholders(english.texts[id]))
-                << "id " << id << ": " << split.texts[id];
-        }
-    }
-}
-
-// A menu item has one access key, different from every other item's in its menu; nothing
-// else has one, since a static control would underline the letter after an '&'.
-TEST(LanguageTablesTest, AccessKeysOncePerItemAndUniqueWithinEachMenu) {
     for (int index = 0; index < LanguageCount; ++index) {
         SCOPED_TRACE(LanguageTables[index]->code);
         const SplitTable split = Split(*LanguageTables[index]);
         ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount));
+        EXPECT_EQ(split.rest, "") << "text after the last id";
+        int units = 0;
+        for (int id = 0; id < UiTextCount; ++id) {
+            const std::string& text = split.texts[id];
+            const int textUnits = Utf16Units(text);
+            EXPECT_GT(textUnits, 0) << "id " << id << " is empty or not UTF-8";
+            units += textUnits + 1;
+            EXPECT_EQ(Placeholders(text), Placeholders(english.texts[id])) << text;
+            EXPECT_TRUE(IsMenuText(id) || text.find('&') == std::string::npos) << text;
+        }
+        EXPECT_LE(units, UiTextCapacity);
         for (const MenuTextRange& menu : MenuTextRanges) {
             std::string keys;
             for (int id = menu.first; id <= menu.last; ++id) {
@@ -144,11 +127,6 @@ TEST(LanguageTablesTest, AccessKeysOncePerItemAndUniqueWithinEachMenu) {
                 EXPECT_EQ(keys.find(key), std::string::npos)
                     << split.texts[id] << " repeats a key of its menu: " << keys;
                 keys += key;
-            }
-        }
-        for (int id = 0; id < UiTextCount; ++id) {
-            if (!IsMenuText(id)) {
-                EXPECT_EQ(split.texts[id].find('&'), std::string::npos) << split.texts[id];
             }
         }
     }
