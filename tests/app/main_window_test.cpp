@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/shell_recorder.h"
 #include "common/app_state.h"
+#include "support/main_window_host.h"
 #include "common/strings.h"
 #include "icon/tray_icon.h"
 #include "support/platform_fixture.h"
@@ -34,14 +35,7 @@ class MainWindowTest : public PlatformTest {
         appState.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
         shell_recorder::Start();
 
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = appState.instance;
-        windowClass.lpszClassName = ClassName;
-        RegisterClassExW(&windowClass);
-        window = CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, L"Kivet", WS_POPUP, 0, 0, 0, 0,
-                                 nullptr, nullptr, appState.instance, nullptr);
+        window = CreateTestMainWindow(ClassName);
         ASSERT_NE(window, nullptr);
         appState.mainWindow = window;
 

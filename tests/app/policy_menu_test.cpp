@@ -18,6 +18,7 @@
 #include "icon/tray_icon.h"
 #include "settings/policy_store.h"
 #include "settings/settings_store.h"
+#include "support/main_window_host.h"
 #include "support/registry_sandbox.h"
 
 namespace {
@@ -58,14 +59,7 @@ class PolicyMenuTest : public RegistrySandboxTest {
         platform.getLocalTime = WeekFiveLocalTime;
         appState = AppState{};
         appState.instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = appState.instance;
-        windowClass.lpszClassName = ClassName;
-        RegisterClassExW(&windowClass);
-        appState.mainWindow = CreateWindowExW(WS_EX_TOOLWINDOW, ClassName, L"Kivet", WS_POPUP, 0, 0,
-                                              0, 0, nullptr, nullptr, appState.instance, nullptr);
+        appState.mainWindow = CreateTestMainWindow(ClassName);
         ASSERT_NE(appState.mainWindow, nullptr);
         // As at start-up, from an empty registry.
         LoadSettings(&appState.userSettings);

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "calendar/calendar_window.h"
 #include "common/app_state.h"
+#include "support/main_window_host.h"
 #include "support/platform_fixture.h"
 #include "support/resource_census.h"
 
@@ -45,15 +46,7 @@ class CalendarWindowTest : public PlatformTest {
         SetToday(2027, 1, 31);
         appState = AppState{};
         appState.instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = MainWindowProc;
-        windowClass.hInstance = appState.instance;
-        windowClass.lpszClassName = L"CalendarTestMain";
-        RegisterClassExW(&windowClass);
-        appState.mainWindow =
-            CreateWindowExW(WS_EX_TOOLWINDOW, L"CalendarTestMain", L"Kivet", WS_POPUP, 0, 0, 0, 0,
-                            nullptr, nullptr, appState.instance, nullptr);
+        appState.mainWindow = CreateTestMainWindow(L"CalendarTestMain");
         ASSERT_NE(appState.mainWindow, nullptr);
     }
     void TearDown() override {
