@@ -1,168 +1,96 @@
 #!/usr/bin/env python3
-"""msi_rules.py BUILD_DIR VERSION: both built installers' tables, read with msiinfo, against the
-rules of Windows Installer's validation (ICE) that apply to them, since no ICE runner exists on
-Linux. Each rule is also shown the fault it is there for, and must find it."""
+"""msi_rules.py BUILD_DIR VERSION: both installers' tables (msiinfo) against the validation (ICE)
+rules that apply to them, as no ICE runner exists on Linux; each rule must also find its fault."""
 import copy
 import subprocess
 import sys
 
-# Folders in the user's profile, and those of them that ALLUSERS=1 turns into all users' ones.
 PROFILE = {"AppDataFolder", "LocalAppDataFolder", "PersonalFolder", "ProgramMenuFolder",
            "StartMenuFolder", "StartupFolder", "DesktopFolder", "FavoritesFolder", "SendToFolder",
-           "TemplateFolder", "MyPicturesFolder", "NetHoodFolder", "PrintHoodFolder",
-           "RecentFolder", "AdminToolsFolder"}
+           "TemplateFolder", "MyPicturesFolder", "NetHoodFolder", "PrintHoodFolder", "RecentFolder"}
 FOLLOWS_ALLUSERS = {"ProgramMenuFolder", "StartMenuFolder", "StartupFolder", "DesktopFolder",
-                    "TemplateFolder", "AdminToolsFolder"}
-HKCU, HKLM, HKMU = "1", "2", "-1"
-
-
-def table(msi, name):
-    text = subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True,
-                          check=True).stdout.replace("\r", "")
-    lines = text.split("\n")
-    columns = lines[0].split("\t")
-    return [dict(zip(columns, line.split("\t"))) for line in lines[3:] if line]
+                    "TemplateFolder"}
 
 
 def read(msi):
-    tables = {name: table(msi, name) for name in
-              ("Component", "Directory", "Registry", "File", "Shortcut", "RemoveFile",
-               "Property", "MsiFileHash", "LaunchCondition")}
-    tables["properties"] = {row["Property"]: row["Value"] for row in tables["Property"]}
-    return tables
+    def rows(name):
+        lines = subprocess.run(["msiinfo", "export", msi, name], capture_output=True, text=True,
+                               check=True).stdout.replace("\r", "").split("\n")
+        return [dict(zip(lines[0].split("\t"), line.split("\t"))) for line in lines[3:] if line]
+    t = {name: rows(name) for name in ("Component", "Directory", "Registry", "File", "Shortcut",
+                                       "RemoveFile", "Property", "MsiFileHash", "LaunchCondition")}
+    t["machine"] = {"ALLUSERS": "1"}.items() <= {p["Property"]: p["Value"] for p in t["Property"]}.items()
+    return t
 
 
-def profile_root(t, directory):
-    parents = {row["Directory"]: row["Directory_Parent"] for row in t["Directory"]}
-    while directory:
-        if directory in PROFILE:
-            return directory
-        directory = parents.get(directory, "")
-    return None
+def root_folder(t, directory):  # the profile folder a folder lies in, if any
+    parents = {d["Directory"]: d["Directory_Parent"] for d in t["Directory"]}
+    while directory and directory not in PROFILE:
+        directory = parents.get(directory)
+    return directory or None
 
 
-def per_machine(t):
-    return t["properties"].get("ALLUSERS") == "1"
+def keys_on_user(t, c):  # HKCU, or HKMU where ALLUSERS makes it HKLM
+    return any(r["Registry"] == c["KeyPath"] and r["Root"] in ("1", "-1")[:1 + t["machine"]]
+               for r in t["Registry"])
 
 
-def user_roots(t):
-    return {HKCU, HKMU} if per_machine(t) else {HKCU}
+def kinds(t, c):  # the user's data or the machine's, in one component
+    found = {"user" if r["Root"] == "1" or (r["Root"] == "-1" and not t["machine"]) else "machine"
+             for r in t["Registry"] if r["Component_"] == c["Component"]}
+    if any(f["Component_"] == c["Component"] for f in t["File"]):
+        found.add("user" if root_folder(t, c["Directory_"]) and not t["machine"] else "machine")
+    return found
 
 
-def key_path_root(t, component):
-    roots = [r["Root"] for r in t["Registry"] if r["Registry"] == component["KeyPath"]]
-    return roots[0] if roots else None
+RULES = {  # each: what breaks it, in a copy of the user's (0) or machine's (1) tables
+    "ICE38 components in the profile key on the user's registry": lambda t, v: [
+        c["Component"] for c in t["Component"] if root_folder(t, c["Directory_"]) and not keys_on_user(t, c)],
+    "ICE43 components with shortcuts key on HKCU or HKMU": lambda t, v: [
+        c["Component"] for c in t["Component"] if c["Component"] in
+        {s["Component_"] for s in t["Shortcut"]} and not keys_on_user(t, c)],
+    "ICE57 no component mixes the user's and the machine's data": lambda t, v: [
+        c["Component"] for c in t["Component"] if len(kinds(t, c)) > 1],
+    "ICE64 folders made in the profile are removed": lambda t, v: [
+        d["Directory"] for d in t["Directory"] if d["Directory"] not in PROFILE and root_folder(
+            t, d["Directory"]) and d["Directory"] not in {r["DirProperty"] for r in t["RemoveFile"]}],
+    "ICE91 a machine package puts nothing where ALLUSERS does not reach": lambda t, v: [
+        c["Component"] for c in t["Component"] if t["machine"] and c["Component"] in
+        {f["Component_"] for f in t["File"]} | {s["Component_"] for s in t["Shortcut"]}
+        and root_folder(t, c["Directory_"]) not in (None, *FOLLOWS_ALLUSERS)],
+    "Kivet.exe's version in the File table, without a hash": lambda t, v: [
+        f["File"] for f in t["File"] if f["FileName"] == "Kivet.exe" and (f["Version"] != v + ".0"
+        or f["File"] in {h["File_"] for h in t["MsiFileHash"]})],
+    "Windows 10 1607 or later, removal anywhere": lambda t, v: [] if any(
+        c["Condition"] == "Installed OR WINDOWSBUILD >= 14393" for c in t["LaunchCondition"]) else ["none"],
+}
 
 
-def ice38(t):  # a component in the profile keys on the user's registry
-    return [c["Component"] for c in t["Component"] if profile_root(t, c["Directory_"])
-            and key_path_root(t, c) not in user_roots(t)]
+def registry_of(t, component):  # the key path's Registry row of a component
+    key = next(c["KeyPath"] for c in t["Component"] if c["Component"] == component)
+    return next(r for r in t["Registry"] if r["Registry"] == key)
 
 
-def ice43(t):  # a component with a shortcut that is not advertised keys on the user's registry
-    owners = {s["Component_"] for s in t["Shortcut"]}
-    return [c["Component"] for c in t["Component"] if c["Component"] in owners
-            and key_path_root(t, c) not in user_roots(t)]
-
-
-def ice57(t):  # no component mixes the user's data with the machine's
-    def kinds(c):
-        found = {"machine" if r["Root"] == HKLM or (r["Root"] == HKMU and per_machine(t))
-                 else "user" for r in t["Registry"] if r["Component_"] == c["Component"]}
-        if any(f["Component_"] == c["Component"] for f in t["File"]):
-            in_profile = profile_root(t, c["Directory_"])
-            found.add("user" if in_profile and not per_machine(t) else "machine")
-        return found
-    return [c["Component"] for c in t["Component"] if len(kinds(c)) > 1]
-
-
-def ice64(t):  # every folder made in the profile is removed again
-    removed = {r["DirProperty"] for r in t["RemoveFile"] if not r["FileName"]}
-    return [d["Directory"] for d in t["Directory"] if d["Directory"] not in PROFILE
-            and profile_root(t, d["Directory"]) and d["Directory"] not in removed]
-
-
-def ice91(t):  # a per-machine package puts nothing where ALLUSERS does not reach
-    if not per_machine(t):
-        return []
-    places = [(f["File"], c["Directory_"]) for f in t["File"] for c in t["Component"]
-              if c["Component"] == f["Component_"]]
-    places += [(s["Shortcut"], s["Directory_"]) for s in t["Shortcut"]]
-    return [name for name, directory in places
-            if profile_root(t, directory) not in (None, *FOLLOWS_ALLUSERS)]
-
-
-def file_versions(t, version):  # Kivet.exe carries its version, and no hash beside it
-    exe = [f for f in t["File"] if f["FileName"] == "Kivet.exe"]
-    hashed = {h["File_"] for h in t["MsiFileHash"]}
-    return [f["File"] for f in exe if f["Version"] != version + ".0" or f["File"] in hashed]
-
-
-def windows_version(t):  # refuses Windows before 10 1607, but never a removal
-    wanted = "Installed OR WINDOWSBUILD >= 14393"
-    return [] if any(c["Condition"] == wanted for c in t["LaunchCondition"]) else ["missing"]
-
-
-# Each rule with the fault it is there for, made in a copy of the tables of the MSI named.
-def keys_shortcut_on_hklm(t):
-    owner = t["Shortcut"][0]["Component_"]
-    for c in t["Component"]:
-        if c["Component"] == owner:
-            next(r for r in t["Registry"] if r["Registry"] == c["KeyPath"])["Root"] = HKLM
-
-
-def forgets_programs_folder(t):
-    t["RemoveFile"] = [r for r in t["RemoveFile"] if r["DirProperty"] != "UserProgramsFolder"]
-
-
-def mixes_hkcu_in(t):
-    t["Registry"][0]["Root"] = HKCU if t["Registry"][0]["Root"] != HKCU else HKLM
-
-
-def exe_into_local_app_data(t):
-    t["Directory"] = [dict(d, Directory_Parent="LocalAppDataFolder")
-                      if d["Directory"] == "INSTALLDIR" else d for d in t["Directory"]]
-
-
-def drops_version(t):
-    for f in t["File"]:
-        f["Version"] = ""
-
-
-def drops_windows_check(t):
-    t["LaunchCondition"] = [c for c in t["LaunchCondition"] if "WINDOWSBUILD" not in c["Condition"]]
-
-
-RULES = [  # name, check, fault, the MSI the fault is made in
-    ("ICE38 profile components key on HKCU", ice38, keys_shortcut_on_hklm, "user"),
-    ("ICE43 shortcut components key on HKCU/HKMU", ice43, keys_shortcut_on_hklm, "machine"),
-    ("ICE57 no component mixes user and machine data", ice57, mixes_hkcu_in, "machine"),
-    ("ICE64 profile folders are removed", ice64, forgets_programs_folder, "user"),
-    ("ICE91 nothing per-user in the machine package", ice91, exe_into_local_app_data, "machine"),
-    ("Kivet.exe's version in the File table", None, drops_version, "user"),
-    ("Windows 10 1607 or later, removable anywhere", windows_version, drops_windows_check, "user"),
+FAULTS = [  # the faults the rules are there for, in the order of the rules
+    (0, lambda t: registry_of(t, "StartMenuShortcut").update(Root="2")),
+    (1, lambda t: registry_of(t, "StartMenuShortcut").update(Root="2")),
+    (1, lambda t: registry_of(t, "ProgramFiles").update(Root="1")),
+    (0, lambda t: t.update(RemoveFile=[r for r in t["RemoveFile"] if r["DirProperty"] != "UserProgramsFolder"])),
+    (1, lambda t: [d.update(Directory_Parent="LocalAppDataFolder") for d in t["Directory"]
+                   if d["Directory"] == "INSTALLDIR"]),
+    (0, lambda t: [f.update(Version="") for f in t["File"]]),
+    (0, lambda t: t["LaunchCondition"].clear()),
 ]
 
-
-def main():
-    build, version = sys.argv[1], sys.argv[2]
-    msis = {"user": read(f"{build}/Kivet-{version}-win64.msi"),
-            "machine": read(f"{build}/Kivet-{version}-win64-machine.msi")}
-    failed = 0
-    for name, rule, fault, faulty in RULES:
-        rule = rule or (lambda t: file_versions(t, version))
-        for scope, tables in msis.items():
-            found = rule(tables)
-            failed += bool(found)
-            print(f"{'FAIL' if found else 'ok  '} {name}: {scope} MSI {' '.join(found)}")
-        broken = copy.deepcopy(msis[faulty])
-        fault(broken)
-        missed = not rule(broken)
-        failed += missed
-        print(f"{'FAIL' if missed else 'ok  '} {name}: finds {fault.__name__} in the {faulty} MSI")
-    print(f"{failed} failed")
-    return 1 if failed else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+build, version = sys.argv[1:3]
+msis = [read(f"{build}/Kivet-{version}-win64{scope}.msi") for scope in ("", "-machine")]
+failed = 0
+for (name, rule), (faulty, fault) in zip(RULES.items(), FAULTS):
+    broken = copy.deepcopy(msis[faulty])
+    fault(broken)
+    for what, bad in [("user", rule(msis[0], version)), ("machine", rule(msis[1], version)),
+                      (("user", "machine")[faulty] + " with its fault, found", not rule(broken, version))]:
+        failed += bool(bad)
+        print(f"{'FAIL' if bad else 'ok  '} {name}: {what} {' '.join(bad) if isinstance(bad, list) else ''}")
+print(f"{failed} failed")
+sys.exit(1 if failed else 0)

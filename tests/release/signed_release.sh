@@ -44,10 +44,7 @@ check "build-release with KIVET_SIGN_PFX, KIVET_RELEASE_URL and the winget URLs"
     KIVET_PUBLISHER_URL=https://example.org/ KIVET_LICENSE_URL=https://example.org/LICENSE
 check "build-release with the key on a PKCS#11 token" build_release "$work/token" \
     "${token[@]}" KIVET_SIGN_NO_TIMESTAMP=1
-for signer in pfx token; do
-    check "without a time-stamp URL, no release signed with the $signer" \
-        eval '! build_release "$work/unstamped" "${'$signer'[@]}"'
-done
+check "without a time-stamp URL, no signed release" eval '! build_release "$work/unstamped" "${token[@]}"'
 
 verified() { [ -f "$1" ] && osslsigncode verify -CAfile "$work/signer.pem" -in "$1"; }
 for folder in "$release" "$work/token"; do

@@ -44,9 +44,7 @@ absent() { # absent PATH...
 msi_property() { # msi_property MSI NAME
     msiinfo export "$1" Property | tr -d '\r' | awk -F '\t' -v name="$2" '$1 == name { print $2 }'
 }
-windows_version() { # windows_version win81|win10: what the prefix reports
-    wine winecfg -v "$1"
-}
+windows_version() { wine winecfg -v "$1" >>"$check_log" 2>&1; } # win81, win10, ...
 registered() { # registered MSI: its ProductCode has an uninstall entry of its version
     local entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\'
     entry+=$(msi_property "$1" ProductCode)
