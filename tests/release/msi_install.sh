@@ -9,16 +9,12 @@
 # Prints one line per check and "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../scripts/wine-env.sh"
 source "$here/../support/checks.sh"
 build=$(cd "$1" && pwd)
 version=$2
+source "$here/../support/msi.sh"
 
-msi="$build/Kivet-$version-win64.msi"
 driver="$build/tests/e2e/kivet-driver.exe"
-work="$build/release-check/msi"
-check_log="$work/log"
-mkdir -p "$work"
 product_code="{0732FD62-6512-4B72-8B64-0508D73935A1}"
 # How Windows Installer spells that code in its registry keys.
 packed_code=26DF2370215627B4B84650807D93531A
@@ -30,10 +26,8 @@ trap finish_kivet_scenario EXIT
 trap 'exit 130' INT TERM
 
 : >"$work/log"
-machine_msi="$build/Kivet-$version-win64-machine.msi"
 machine_product_code="{A1BFBA3C-AA21-498E-BCC7-86EF5BE10120}"
 machine_packed_code=C3ABFB1A12AAE894CB7C68FEB51E1002
-machine_run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 for needed in "$msi" "$machine_msi" "$driver"; do
     if [ ! -f "$needed" ]; then
         fail_check "missing $needed"
@@ -41,32 +35,8 @@ for needed in "$msi" "$machine_msi" "$driver"; do
     fi
 done
 
-kivet_wine_env "$work"
-kivet_ensure_prefix
-kivet_ensure_display || exit 1
-kivet_start_wineserver
+msi_prefix || exit 1
 
-unix_folder() { # the Unix path of a Windows environment folder, e.g. LOCALAPPDATA
-    winepath -u "$(wine cmd.exe /c echo "%$1%" | tr -d '\r')"
-}
-reg_has() { # reg_has KEY [VALUE]
-    if [ $# -eq 2 ]; then
-        wine reg query "$1" /v "$2"
-    else
-        wine reg query "$1"
-    fi
-}
-reg_lacks() {
-    ! reg_has "$@"
-}
-present() { # present PATH...
-    local path
-    for path; do [ -e "$path" ] || return 1; done
-}
-absent() { # absent PATH...
-    local path
-    for path; do [ ! -e "$path" ] || return 1; done
-}
 same_file() { cmp "$1" "$2"; }
 shortcut_points_at() { # shortcut_points_at PATTERN: the shortcut's target matches it
     # A shell link keeps its target's path as UTF-16 and/or ANSI text.
