@@ -585,6 +585,64 @@ TEST_F(TrayMenuTest, StartWithWindowsFailureShowsTheErrorAndChangesNothingElse) 
     EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u});
 }
 
+// What Task Manager's Startup tab leaves beside the Run values, and what the menu shows and
+// does then. Markers: 0 none, else the first byte of Windows' twelve (an odd one disables).
+TEST_F(TrayMenuTest, StartWithWindowsAsWindowsShowsItAfterTaskManager) {
+    const wchar_t approvedKey[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const struct {
+        bool userRun;
+        BYTE userMarker;
+        bool machineRun;
+        BYTE machineMarker;
+        UINT command;
+        UINT markedBefore;
+        bool greyed;
+        UINT markedAfter;
+        bool userMarkerAfter;
+    } rows[] = {
+        {true, 3, false, 0, 0, 1034, false, 1034, true},
+        {true, 2, false, 0, 0, 1033, false, 1033, true},
+        {true, 0, false, 3, 0, 1033, false, 1033, false}, // the machine's marker is not the user's
+        {true, 3, false, 0, IDM_STARTUP_YES, 1034, false, 1033, false},
+        {false, 3, false, 0, IDM_STARTUP_YES, 1034, false, 1033, false},
+        {true, 2, false, 0, IDM_STARTUP_NO, 1033, false, 1034, false},
+        {false, 0, true, 3, 0, 1034, false, 1034, false}, // switched off for the machine
+        {true, 0, true, 3, IDM_STARTUP_NO, 1033, false, 1034, false},
+        {false, 3, true, 2, IDM_STARTUP_YES, 1033, true, 1033, true}, // the machine decides
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
+        const std::pair<HKEY, BYTE> markers[] = {{HKEY_CURRENT_USER, row.userMarker},
+                                                 {HKEY_LOCAL_MACHINE, row.machineMarker}};
+        for (const auto& marker : markers) {
+            const BYTE data[12] = {marker.second, 0,    0,    0,    0x80, 0x3E,
+                                   0xD5,          0xDE, 0xB1, 0x9D, 0x01, 0};
+            if (marker.second != 0) {
+                ASSERT_EQ(WriteTestValue(approvedKey, L"Kivet", REG_BINARY, data, 12, marker.first),
+                          ERROR_SUCCESS);
+            }
+        }
+        if (row.userRun) {
+            ASSERT_EQ(WriteTestString(RunKey, L"Kivet", QuotedModulePath), ERROR_SUCCESS);
+        }
+        if (row.machineRun) {
+            ASSERT_EQ(WriteTestString(RunKey, L"Kivet", L"elsewhere.exe", HKEY_LOCAL_MACHINE),
+                      ERROR_SUCCESS);
+        }
+        Choose(row.command);
+        EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{row.markedBefore});
+        for (const MenuItemSnapshot& item : Submenu(L"&Start with Windows").items) {
+            EXPECT_EQ((item.state & MFS_GRAYED) != 0, row.greyed) << item.id;
+        }
+        Choose(0);
+        EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{row.markedAfter});
+        EXPECT_EQ(ReadTestValue(approvedKey, L"Kivet").exists, row.userMarkerAfter);
+        EXPECT_TRUE(observed_.boxes.empty());
+    }
+}
+
 // ----- Another language -----
 
 // Every item, submenus included, and the About box take the chosen table's texts.
