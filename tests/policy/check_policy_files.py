@@ -63,6 +63,25 @@ for policy in admx.iterfind(".//p:policy", NS):
     elif ids:
         problems.append(f"{name}: elements without a presentation")
 
+
+def data_of(value):
+    """A <value>, <enabledValue> or <disabledValue>'s data: its element and attributes."""
+    return tuple((child.tag, tuple(sorted(child.attrib.items()))) for child in value)
+
+
+# Every choice of a policy writes its own data to the policy's own value: an editor reads the
+# choice back from that value alone (a value list beside it does not tell choices apart), and
+# must reopen the choice that was made. Each enum's items; the enabled and disabled states.
+for policy in admx.iterfind(".//p:policy", NS):
+    name = policy.get("name")
+    for enum in policy.iterfind(".//p:enum", NS):
+        choices = [data_of(item.find("p:value", NS)) for item in enum.iterfind("p:item", NS)]
+        if len(set(choices)) != len(choices):
+            problems.append(f"{name}: two choices of {enum.get('id')} write the same value")
+    states = [policy.find(f"p:{state}", NS) for state in ("enabledValue", "disabledValue")]
+    if None not in states and data_of(states[0]) == data_of(states[1]):
+        problems.append(f"{name}: enabled and disabled write the same value")
+
 if set(written) != set(types):
     problems.append(f"value names {sorted(written)}, Kivet reads {sorted(types)}")
 for value, kinds in written.items():
