@@ -128,6 +128,9 @@ void StartTaskbarPromotion() {
 }
 
 void RetryTaskbarPromotion() {
+    if (appState.taskbarPromotionTriesLeft <= 0) {
+        return; // not searching: a stray timer message
+    }
     --appState.taskbarPromotionTriesLeft;
     if (TryPromotion() || appState.taskbarPromotionTriesLeft <= 0) {
         platform.killTimer(appState.mainWindow, TaskbarPromotionTimerId);

@@ -15,5 +15,6 @@ constexpr UINT_PTR TaskbarPromotionTimerId = 2;
 // at once and, while there is no entry of Kivet's yet, every second up to ten times more.
 void StartTaskbarPromotion();
 
-// WM_TIMER TaskbarPromotionTimerId: one more try; the timer ends with success or the last try.
+// WM_TIMER TaskbarPromotionTimerId: one more try while searching; the timer ends with success
+// or the last try.
 void RetryTaskbarPromotion();

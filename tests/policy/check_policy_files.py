@@ -64,23 +64,18 @@ for policy in admx.iterfind(".//p:policy", NS):
         problems.append(f"{name}: elements without a presentation")
 
 
-def data_of(value):
-    """A <value>, <enabledValue> or <disabledValue>'s data: its element and attributes."""
+def data_of(value):  # of a <value>, <enabledValue> or <disabledValue>
     return tuple((child.tag, tuple(sorted(child.attrib.items()))) for child in value)
 
 
-# Every choice of a policy writes its own data to the policy's own value: an editor reads the
-# choice back from that value alone (a value list beside it does not tell choices apart), and
-# must reopen the choice that was made. Each enum's items; the enabled and disabled states.
+# Every choice writes its own data to the policy's own value, which alone an editor reads the
+# choice back from (a value list beside it does not count): enum items, enabled and disabled.
 for policy in admx.iterfind(".//p:policy", NS):
-    name = policy.get("name")
-    for enum in policy.iterfind(".//p:enum", NS):
-        choices = [data_of(item.find("p:value", NS)) for item in enum.iterfind("p:item", NS)]
-        if len(set(choices)) != len(choices):
-            problems.append(f"{name}: two choices of {enum.get('id')} write the same value")
-    states = [policy.find(f"p:{state}", NS) for state in ("enabledValue", "disabledValue")]
-    if None not in states and data_of(states[0]) == data_of(states[1]):
-        problems.append(f"{name}: enabled and disabled write the same value")
+    states = [policy.find(f"p:{state}Value", NS) for state in ("enabled", "disabled")]
+    choice_sets = [[item.find("p:value", NS) for item in enum] for enum in policy.iterfind(".//p:enum", NS)]
+    for choices in choice_sets + [[state for state in states if state is not None]]:
+        if len({data_of(choice) for choice in choices}) != len(choices):
+            problems.append(f"{policy.get('name')}: two choices write the same value")
 
 if set(written) != set(types):
     problems.append(f"value names {sorted(written)}, Kivet reads {sorted(types)}")
