@@ -130,7 +130,6 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
          IDM_POSITION_HIDDEN, IDM_POSITION_BELOW},
         {machine, PolicyKey, L"LeadingZero", nullptr, 1, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
          IDM_LEADING_ZERO_ON},
-        // A scheme alone leaves its own item, the way back from following the taskbar.
         {machine, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
          IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT},
         {user, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,

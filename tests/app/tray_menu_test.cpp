@@ -585,8 +585,7 @@ TEST_F(TrayMenuTest, StartWithWindowsFailureShowsTheErrorAndChangesNothingElse) 
     EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u});
 }
 
-// What Task Manager's Startup tab leaves beside the Run values (a marker's first byte: odd
-// disables; 0 stands for an empty marker, which disables nothing), and what the menu shows then.
+// Task Manager's markers beside the Run values (first byte odd: disabled; 0: an empty marker).
 TEST_F(TrayMenuTest, StartWithWindowsAsWindowsShowsItAfterTaskManager) {
     const wchar_t approved[] =
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";

@@ -11,7 +11,6 @@ namespace {
 const KnownFolderId ProgramFiles = {
     0x6D809377, 0x6AF0, 0x444B, {0x89, 0x57, 0xA3, 0x77, 0x3F, 0x02, 0x20, 0x0E}};
 
-// Knows Program Files only.
 bool ResolveProgramFiles(const KnownFolderId& id, wchar_t* folder, size_t capacity) {
     const wchar_t path[] = L"C:\\Program Files";
     bool known = std::memcmp(&id, &ProgramFiles, sizeof(id)) == 0 && capacity > wcslen(path);
