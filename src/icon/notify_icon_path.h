@@ -20,7 +20,7 @@ struct KnownFolderId {
 using KnownFolderResolver = bool (*)(const KnownFolderId& id, wchar_t* folder, size_t capacity);
 
 // Reads "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (hex digits of either case) at the start of
-// `text`; false, with `id` partly written, when the text does not start with one.
+// `text`; false, with `id` untouched, when the text does not start with one.
 bool ParseKnownFolderId(const wchar_t* text, KnownFolderId* id);
 
 // True when `stored` names the same file as `modulePath`, compared without case (A to Z and
