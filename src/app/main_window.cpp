@@ -6,6 +6,7 @@
 #include "app/tray_menu.h"
 #include "calendar/calendar_window.h"
 #include "common/app_state.h"
+#include "icon/notify_icon_settings.h"
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
 #include "settings/policy_store.h"
@@ -50,6 +51,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == MidnightTimerId) {
             RefreshAndReschedule();
+        } else if (wParam == TaskbarPromotionTimerId) {
+            RetryTaskbarPromotion();
         }
         return 0;
     case WM_POWERBROADCAST:

@@ -64,14 +64,33 @@ const EnforcedCommands CommandsOfSettings[] = {
     {LinePositionSetting, IDM_POSITION_ABOVE, IDM_POSITION_HIDDEN},
     {FontSetting, IDM_FONT_CALIBRI, IDM_FONT_OTHER},
     {LeadingZeroSetting, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF},
-    {ColourSchemeSetting | FollowTaskbarThemeSetting, IDM_COLOURS_BLACK_TEXT,
-     IDM_COLOURS_MATCH_TASKBAR},
 };
+
+// The two colour policies each hold back only what they decide. Following the taskbar,
+// enforced on, decides everything; enforced off, it greys "Match the taskbar" alone. An
+// enforced scheme greys the other scheme, and its own item too once following is enforced:
+// otherwise that item is the user's way back from following the taskbar.
+bool IsColourCommandEnforced(UINT command) {
+    const uint32_t enforced = appState.enforcedSettings;
+    const bool followEnforced = (enforced & FollowTaskbarThemeSetting) != 0;
+    if (followEnforced &&
+        (command == IDM_COLOURS_MATCH_TASKBAR || appState.policy.followTaskbarTheme)) {
+        return true;
+    }
+    if (command == IDM_COLOURS_MATCH_TASKBAR || (enforced & ColourSchemeSetting) == 0) {
+        return false;
+    }
+    const int32_t scheme = command == IDM_COLOURS_WHITE_TEXT ? 1 : 0;
+    return followEnforced || scheme != appState.policy.colourScheme;
+}
 
 // Enforced by a policy, or (start with Windows) by the machine's Run value.
 bool IsCommandEnforced(UINT command, bool startsForAllUsers) {
     if (command == IDM_STARTUP_YES || command == IDM_STARTUP_NO) {
         return startsForAllUsers;
+    }
+    if (command >= IDM_COLOURS_BLACK_TEXT && command <= IDM_COLOURS_MATCH_TASKBAR) {
+        return IsColourCommandEnforced(command);
     }
     const EnforcedCommands* row = CommandsOfSettings;
     const EnforcedCommands* end = row + sizeof(CommandsOfSettings) / sizeof(CommandsOfSettings[0]);

@@ -44,6 +44,8 @@ struct AppState {
     int32_t calendarIconPressed;
     DWORD calendarIconPressedAt; // GetTickCount() of that moment
     HWND foregroundBeforeMenu;   // the window the tray menu took the foreground from
+    // Tries left in the search for Windows 11's entry of the icon (TaskbarPromotionTimerId).
+    int32_t taskbarPromotionTriesLeft;
 };
 
 extern AppState appState;

@@ -7,6 +7,7 @@
 #include "common/platform.h"
 #include "common/strings.h"
 #include "icon/icon_text.h"
+#include "icon/notify_icon_settings.h"
 #include "icon/week_icon.h"
 #include "settings/theme_preference.h"
 #include "week/iso_week.h"
@@ -43,6 +44,7 @@ void PublishIcon(HICON icon, IsoWeekDate weekDate, const wchar_t* weekLabel) {
         NOTIFYICONDATAW versioned = data;
         versioned.uVersion = NOTIFYICON_VERSION_4;
         platform.shellNotifyIcon(NIM_SETVERSION, &versioned);
+        StartTaskbarPromotion();
     }
 
     if (appState.iconAdded) {

@@ -12,12 +12,56 @@ namespace {
 
 const wchar_t RunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t RunValueName[] = L"Kivet";
+// Where Task Manager's Startup tab and Settings > Apps > Startup keep what the user switched
+// off: a REG_BINARY named like the Run value, in the hive of that value.
+const wchar_t ApprovalKeyPath[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // The module query gets a buffer of 32,768 units. A path that fills it together with its
 // terminator, or that the query had to cut, counts as unavailable.
 constexpr DWORD ModulePathCapacity = 32768;
 constexpr DWORD LongestModulePath = ModulePathCapacity - 2;
 
+// The first byte of the approval marker: even (02 00 00 00, time zero) when enabled, odd
+// (03 00 00 00 and the FILETIME of the change) when disabled. A marker of another type or
+// with no data disables nothing.
+bool MarkerSaysDisabled(unsigned long type, const unsigned char* data, unsigned long size) {
+    return type == REG_BINARY && size >= 1 && (data[0] & 1) != 0;
+}
+
+bool IsDisabledByApproval(HKEY root) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, ApprovalKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    // Windows writes 12 bytes; a value too long for this buffer is not its marker.
+    BYTE data[64] = {};
+    DWORD size = sizeof(data);
+    DWORD type = REG_NONE;
+    LSTATUS status = RegQueryValueExW(key, RunValueName, nullptr, &type, data, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && MarkerSaysDisabled(type, data, size);
+}
+
+// Removing the marker, rather than writing the enabled form, leaves the entry as it is before
+// anyone switched it: Windows treats a Run value without a marker as enabled, and nothing
+// stays behind once the value goes. The key is never created.
+bool RemoveApprovalMarker() {
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, ApprovalKeyPath, 0, KEY_SET_VALUE, &key);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return true;
+    }
+    if (status != ERROR_SUCCESS) {
+        return false;
+    }
+    status = RegDeleteValueW(key, RunValueName);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// The Run value first, the marker after: when the marker cannot go, the value stays
+// disabled and the effective state is still the old one.
 bool EnableStartWithWindows() {
     wchar_t* quotedPath = GetQuotedModulePath();
     if (quotedPath == nullptr) {
@@ -31,12 +75,12 @@ bool EnableStartWithWindows() {
         RegCloseKey(key);
     }
     FreeHeapBlock(quotedPath);
-    return written;
+    return written && RemoveApprovalMarker();
 }
 
 // Whatever the value holds, even another copy's path, is removed. An absent Run key means
 // there is nothing to remove; it is not created.
-bool DisableStartWithWindows() {
+bool DeleteRunValue() {
     HKEY key = nullptr;
     LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, &key);
     if (status == ERROR_FILE_NOT_FOUND) {
@@ -72,7 +116,12 @@ wchar_t* GetQuotedModulePath() {
 }
 
 bool SetStartWithWindows(bool enable) {
-    return enable ? EnableStartWithWindows() : DisableStartWithWindows();
+    if (enable) {
+        return EnableStartWithWindows();
+    }
+    // Once the value is gone Kivet does not start; a marker left over is only reported.
+    bool deleted = DeleteRunValue();
+    return RemoveApprovalMarker() && deleted;
 }
 
 bool IsStartWithWindowsEnabled() {
@@ -92,7 +141,7 @@ bool IsStartWithWindowsEnabled() {
         RegCloseKey(key);
     }
     FreeHeapBlock(quotedPath);
-    return enabled;
+    return enabled && !IsDisabledByApproval(HKEY_CURRENT_USER);
 }
 
 bool IsStartWithWindowsForAllUsers() {
@@ -102,5 +151,5 @@ bool IsStartWithWindowsForAllUsers() {
     }
     bool exists = RegistryValueExists(key, RunValueName);
     RegCloseKey(key);
-    return exists;
+    return exists && !IsDisabledByApproval(HKEY_LOCAL_MACHINE);
 }

@@ -113,6 +113,7 @@ struct GreyingCase {
     DWORD number;
     UINT firstGreyed, lastGreyed; // 0: none
     UINT marked;
+    int followTaskbarTheme = -1; // also enforced beside the value, in the machine's key
 };
 
 const wchar_t* const Nothing = L"Nothing";
@@ -130,7 +131,11 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
         {machine, PolicyKey, L"LeadingZero", nullptr, 1, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
          IDM_LEADING_ZERO_ON},
         {machine, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
-         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_WHITE_TEXT},
+         IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT},
+        {user, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
+         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_WHITE_TEXT, 0},
+        {machine, PolicyKey, L"FollowTaskbarTheme", nullptr, 0, IDM_COLOURS_MATCH_TASKBAR,
+         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_BLACK_TEXT},
         {user, PolicyKey, L"FollowTaskbarTheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
          IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_MATCH_TASKBAR},
         {machine, PolicyKey, L"Font", L"Calibri", 0, IDM_FONT_CALIBRI, IDM_FONT_OTHER,
@@ -146,6 +151,11 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
         if (row.name != Nothing) {
             ASSERT_EQ(row.text != nullptr ? WriteTestString(row.key, row.name, row.text, row.root)
                                           : WriteTestDword(row.key, row.name, row.number, row.root),
+                      ERROR_SUCCESS);
+        }
+        if (row.followTaskbarTheme >= 0) {
+            ASSERT_EQ(WriteTestDword(PolicyKey, L"FollowTaskbarTheme",
+                                     static_cast<DWORD>(row.followTaskbarTheme), machine),
                       ERROR_SUCCESS);
         }
         SendPolicyChange();

@@ -585,6 +585,44 @@ TEST_F(TrayMenuTest, StartWithWindowsFailureShowsTheErrorAndChangesNothingElse) 
     EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{1034u});
 }
 
+// Task Manager's markers beside the Run values (first byte odd: disabled; 0: an empty marker).
+TEST_F(TrayMenuTest, StartWithWindowsAsWindowsShowsItAfterTaskManager) {
+    const wchar_t approved[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const struct {
+        BYTE userRun, userMarker, machineRun, machineMarker;
+        UINT command, markedBefore, markedAfter;
+        bool greyed, userMarkerAfter;
+    } rows[] = {
+        {1, 3, 0, 0, 0, 1034, 1034, false, true},
+        {1, 0, 0, 3, 0, 1033, 1033, false, true}, // the machine's marker is not the user's
+        {1, 3, 0, 0, IDM_STARTUP_YES, 1034, 1033, false, false},
+        {1, 2, 0, 0, IDM_STARTUP_NO, 1033, 1034, false, false},
+        {0, 0, 1, 3, 0, 1034, 1034, false, true},              // switched off for the machine
+        {0, 3, 1, 2, IDM_STARTUP_YES, 1033, 1033, true, true}, // the machine decides
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << (&row - rows));
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software");
+        const std::pair<HKEY, BYTE> markers[] = {{HKEY_CURRENT_USER, row.userMarker},
+                                                 {HKEY_LOCAL_MACHINE, row.machineMarker}};
+        for (const auto& [root, first] : markers) {
+            const BYTE marker[12] = {first, 0, 0, 0, 0x80, 0x3E, 0xD5, 0xDE, 0xB1, 0x9D, 0x01, 0};
+            WriteTestValue(approved, L"Kivet", REG_BINARY, marker, first != 0 ? 12 : 0, root);
+        }
+        WriteTestString(RunKey, L"Kivet", row.userRun ? QuotedModulePath : L"");
+        if (row.machineRun) {
+            WriteTestString(RunKey, L"Kivet", L"elsewhere.exe", HKEY_LOCAL_MACHINE);
+        }
+        Choose(row.command);
+        EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{row.markedBefore});
+        EXPECT_EQ((Submenu(L"&Start with Windows").items[0].state & MFS_GRAYED) != 0, row.greyed);
+        Choose(0);
+        EXPECT_EQ(CheckedIds(Submenu(L"&Start with Windows")), std::vector<UINT>{row.markedAfter});
+        EXPECT_EQ(ReadTestValue(approved, L"Kivet").exists, row.userMarkerAfter);
+    }
+}
+
 // ----- Another language -----
 
 // Every item, submenus included, and the About box take the chosen table's texts.

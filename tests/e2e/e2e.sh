@@ -8,6 +8,7 @@
 #   e2e.sh BUILD_DIR resources   version block and manifest read back through the platform
 #   e2e.sh BUILD_DIR theme       "Match the taskbar": the text colours of a light taskbar, of a
 #                                dark one, and after a switch and WM_SETTINGCHANGE
+#   e2e.sh BUILD_DIR promotion   Windows 11's NotifyIconSettings: Kivet's own entry shown once
 # Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,6 +25,7 @@ check_log="$work/log"
 rm -rf "$work"
 mkdir -p "$work"
 pids=()
+icon_settings='HKCU\Control Panel\NotifyIconSettings'
 
 finish() {
     local pid
@@ -107,6 +109,7 @@ start_session() {
     # Default settings, and a window that keeps the desktop open between two Kivets.
     wine reg delete 'HKCU\Software\Pellow Dune\Kivet' /f >/dev/null 2>&1
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Kivet /f >/dev/null 2>&1
+    wine reg delete "$icon_settings" /f >/dev/null 2>&1
     driver hold 600 >/dev/null 2>&1 &
     pids+=($!)
 }
@@ -125,6 +128,7 @@ lifecycle() {
     sleep 2
     check "stays running" running "$first"
     check "the icon is not that of next week" shows_no_date "$other" other-week
+    check "without NotifyIconSettings (Windows 10) no key is made" bash -c "! wine reg query '$icon_settings'"
 
     local before=$SECONDS
     timeout 30 wine "$kivet" >/dev/null 2>&1
@@ -242,7 +246,46 @@ theme() {
         /v SystemUsesLightTheme /f >/dev/null 2>&1
 }
 
+is_promoted() { # is_promoted ENTRY 0x0|0x1
+    wine reg query "$icon_settings\\$1" /v IsPromoted | tr -d '\r' | grep -q "IsPromoted *REG_DWORD *$2\$"
+}
+
+# An entry as Windows 11 writes it, hidden: the path under Program Files by the folder's id.
+add_entry() { # add_entry ID PATH-IN-PROGRAM-FILES (one process: the retries last ten seconds)
+    printf 'REGEDIT4\n\n[%s\\%s]\n"ExecutablePath"="{6D809377-6AF0-444B-8957-A3773F02200E}\\\\%s"\n"IsPromoted"=dword:00000000\n' \
+        "${icon_settings/HKCU/HKEY_CURRENT_USER}" "$1" "${2//\\/\\\\}" >"$work/entry.reg"
+    wine regedit /s "Z:${work//\//\\}\\entry.reg" >/dev/null 2>&1
+}
+
+# Kivet where the machine's installer puts it, started twice.
+promotion() {
+    start_session
+    local folder pid run
+    folder="$(winepath -u 'C:\Program Files')/Kivet"
+    mkdir -p "$folder" && cp "$kivet" "$folder/Kivet.exe"
+    add_entry 2002 'Other\Other.exe'
+    for run in "Windows 11" restarted; do
+        wine 'C:\Program Files\Kivet\Kivet.exe' >/dev/null 2>&1 &
+        pid=$!
+        pids+=("$pid")
+        check "$run: starts" driver wait-window 30
+        if [ "$run" = "Windows 11" ]; then # Windows makes the entry after the icon is added
+            add_entry 1001 'KIVET\kivet.exe'
+            check "Kivet's own entry is promoted within its retries" within 15 is_promoted 1001 0x1
+            check "another program's entry stays hidden" is_promoted 2002 0x0
+            wine reg add "$icon_settings\\1001" /v IsPromoted /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        fi
+        check "$run: shows its icon" comes_to_show "$(date +%F)" 30 "$run"
+        if [ "$run" = restarted ]; then # the icon is added: its search, if any, is over
+            check "the user's later choice to hide it stays" is_promoted 1001 0x0
+        fi
+        driver post 0x10 0 0 >/dev/null
+        check "$run: WM_CLOSE ends it" exits_with "$pid" 0 20
+    done
+    rm -rf "$folder"
+}
+
 case "$scenario" in
-lifecycle | redraws | resources | theme) "$scenario" ;;
+lifecycle | redraws | resources | theme | promotion) "$scenario" ;;
 *) echo "unknown scenario $scenario" >&2; exit 2 ;;
 esac

@@ -63,6 +63,20 @@ for policy in admx.iterfind(".//p:policy", NS):
     elif ids:
         problems.append(f"{name}: elements without a presentation")
 
+
+def data_of(value):  # of a <value>, <enabledValue> or <disabledValue>
+    return tuple((child.tag, tuple(sorted(child.attrib.items()))) for child in value)
+
+
+# Every choice writes its own data to the policy's own value, which alone an editor reads the
+# choice back from (a value list beside it does not count): enum items, enabled and disabled.
+for policy in admx.iterfind(".//p:policy", NS):
+    states = [policy.find(f"p:{state}Value", NS) for state in ("enabled", "disabled")]
+    choice_sets = [[item.find("p:value", NS) for item in enum] for enum in policy.iterfind(".//p:enum", NS)]
+    for choices in choice_sets + [[state for state in states if state is not None]]:
+        if len({data_of(choice) for choice in choices}) != len(choices):
+            problems.append(f"{policy.get('name')}: two choices write the same value")
+
 if set(written) != set(types):
     problems.append(f"value names {sorted(written)}, Kivet reads {sorted(types)}")
 for value, kinds in written.items():
