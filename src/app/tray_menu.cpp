@@ -228,8 +228,7 @@ void ShowMessageBox(HWND window, const wchar_t* text, const wchar_t* caption, UI
 
 void ChangeStartWithWindows(HWND window, bool enable) {
     if (!SetStartWithWindows(enable)) {
-        ShowMessageBox(window, UiText(TextStartupError), StartupErrorCaption,
-                       MB_OK | MB_ICONERROR);
+        ShowMessageBox(window, UiText(TextStartupError), StartupErrorCaption, MB_OK | MB_ICONERROR);
     }
 }
 
@@ -342,8 +341,8 @@ void ShowTrayMenuAt(HWND window, POINT at, bool fromKeyboard) {
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(window);
     appState.menuOpen = 1;
-    UINT command = static_cast<UINT>(platform.trackPopupMenu(menus.menus[MainMenu], TrackFlags,
-                                                             at.x, at.y, 0, window, nullptr));
+    UINT command = static_cast<UINT>(
+        platform.trackPopupMenu(menus.menus[MainMenu], TrackFlags, at.x, at.y, 0, window, nullptr));
     appState.menuOpen = 0;
 
     // The window a command opens takes the note over; after any other the keyboard goes back.

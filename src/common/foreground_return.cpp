@@ -81,8 +81,7 @@ bool BringModalWindowToFront() {
         return false;
     }
     ModalSearch search = {nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), ConsiderModalWindow,
-                      reinterpret_cast<LPARAM>(&search));
+    EnumThreadWindows(GetCurrentThreadId(), ConsiderModalWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
         SetForegroundWindow(search.found);
     }

@@ -217,8 +217,7 @@ TEST_F(MainWindowTest, AModalWindowTakesEveryClickOnTheIcon) {
     HWND modal = CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                  window, nullptr, nullptr, nullptr);
     NoteKeyboardOwner(false, true);
-    const UINT requests[] = {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, WM_RBUTTONUP,
-                             WM_CONTEXTMENU};
+    const UINT requests[] = {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, WM_RBUTTONUP, WM_CONTEXTMENU};
     for (UINT event : requests) {
         HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50,
                                      nullptr, nullptr, nullptr, nullptr);
