@@ -1,9 +1,11 @@
-# kivet_add_test(NAME sources... LIBS libs... [RUN_SERIAL])
+# kivet_add_test(NAME sources... LIBS libs... [RUN_SERIAL] [FOREGROUND])
 # One GoogleTest program; under the windows preset it runs through scripts/wine-run.
 # RUN_SERIAL: its cases change something the whole Wine session shares (the prefix's DPI, the
 # X keyboard focus), so CTest runs them alone.
+# FOREGROUND: its cases take or read the foreground, focus or activation of the one Wine
+# desktop that the test programs share, so no two such programs run at once.
 function(kivet_add_test name)
-    cmake_parse_arguments(ARG "RUN_SERIAL" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "RUN_SERIAL;FOREGROUND" "" "LIBS" ${ARGN})
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} kivet_warnings GTest::gtest GTest::gtest_main)
     target_link_libraries(${name} PRIVATE kivet_interface)
@@ -17,6 +19,10 @@ function(kivet_add_test name)
     if(ARG_RUN_SERIAL)
         set(serial TRUE)
     endif()
+    set(lock "")
+    if(ARG_FOREGROUND)
+        set(lock RESOURCE_LOCK kivet_foreground)
+    endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-        TEST_PREFIX "${name}." PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial})
+        TEST_PREFIX "${name}." PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial} ${lock})
 endfunction()

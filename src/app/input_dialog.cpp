@@ -167,6 +167,20 @@ void BuildControls(HWND window, InputDialogState* state) {
     SetFocus(state->editControl);
 }
 
+// The keyboard goes back before the window goes, so that no other window sees a passing
+// activation (its owner, the hidden main window, first of all). Once per prompt.
+void ReturnKeyboardOnce(InputDialogState* state) {
+    if (state != nullptr && !state->keyboardReturned) {
+        state->keyboardReturned = 1;
+        ReturnKeyboard(true);
+    }
+}
+
+void CloseInputWindow(HWND window, InputDialogState* state) {
+    ReturnKeyboardOnce(state);
+    DestroyWindow(window);
+}
+
 // OK: the edit box's whole text becomes the result. When the buffer cannot be had the window
 // stays open, so the user can try again or cancel.
 void AcceptText(HWND window, InputDialogState* state) {
@@ -178,7 +192,7 @@ void AcceptText(HWND window, InputDialogState* state) {
     }
     GetWindowTextW(state->editControl, state->resultText, length + 1);
     state->accepted = 1;
-    DestroyWindow(window);
+    CloseInputWindow(window, state);
 }
 
 bool RegisterInputDialogClass() {
@@ -225,7 +239,7 @@ wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
         return nullptr;
     }
 
-    const HWND returnTo = WindowToReturnTo();
+    NoteKeyboardOwner(false, true);
     EnableWindow(owner, FALSE);
     ShowWindow(state.window, SW_SHOW);
 
@@ -249,14 +263,14 @@ wchar_t* PromptForAdditionalLine(HWND owner, const wchar_t* currentText) {
     // more, so it goes now, while WM_DESTROY can still release the font through the record.
     // Should it somehow survive, it loses the record instead.
     if (IsWindow(state.window)) {
-        DestroyWindow(state.window);
+        CloseInputWindow(state.window, &state);
         if (IsWindow(state.window)) {
             SetWindowLongPtrW(state.window, GWLP_USERDATA, 0);
         }
     }
 
+    ReturnKeyboardOnce(&state); // where the window went with its owner
     EnableWindow(owner, TRUE);
-    ReturnForegroundTo(returnTo);
 
     if (last == 0) {
         PostQuitMessage(static_cast<int>(message.wParam));
@@ -291,7 +305,7 @@ LRESULT CALLBACK InputDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
         }
         return 0;
     case WM_CLOSE:
-        DestroyWindow(window);
+        CloseInputWindow(window, state);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
@@ -301,7 +315,7 @@ LRESULT CALLBACK InputDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         if (LOWORD(wParam) == IDCANCEL) {
-            DestroyWindow(window);
+            CloseInputWindow(window, state);
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);

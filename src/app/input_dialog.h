@@ -14,6 +14,7 @@ struct InputDialogState {
     const wchar_t* initialText; // borrowed
     wchar_t* resultText;        // process heap; passes to the caller
     int32_t accepted;
+    int32_t keyboardReturned; // 1 once the keyboard went back, before the window went
 };
 
 constexpr int IDC_LINE_EDIT = 100;

@@ -109,6 +109,10 @@ int RunApplication(HINSTANCE instance) {
 
     RefreshTrayIcon();
     ScheduleMidnightTimer();
+    // After an installer has closed Kivet to replace it (WM_ENDSESSION), the Restart Manager
+    // starts it again. Not after a crash, a hang or a reboot: the Run value starts it at sign-in.
+    platform.registerApplicationRestart(nullptr,
+                                        RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
 
     const int exitCode = RunMessageLoop();
     ShutDown();

@@ -229,16 +229,25 @@ void ChooseOtherFont(HWND window) {
     choice.hwndOwner = window;
     choice.lpLogFont = &logFont;
     choice.Flags = FontDialogFlags;
-    if (!platform.chooseFont(&choice)) {
+    NoteKeyboardOwner(false, true);
+    const BOOL chosen = platform.chooseFont(&choice);
+    ReturnKeyboard(true);
+    if (!chosen) {
         return;
     }
     SetFontFace(logFont.lfFaceName);
 }
 
+// A message box of Kivet's: modal, and the keyboard goes back when it is answered.
+void ShowMessageBox(HWND window, const wchar_t* text, const wchar_t* caption, UINT style) {
+    NoteKeyboardOwner(false, true);
+    platform.messageBox(window, text, caption, style);
+    ReturnKeyboard(true);
+}
+
 void ChangeStartWithWindows(HWND window, bool enable) {
     if (!SetStartWithWindows(enable)) {
-        platform.messageBox(window, UiText(TextStartupError), StartupErrorCaption,
-                            MB_OK | MB_ICONERROR);
+        ShowMessageBox(window, UiText(TextStartupError), StartupErrorCaption, MB_OK | MB_ICONERROR);
     }
 }
 
@@ -302,11 +311,12 @@ void RunCommand(HWND window, UINT command, bool startsForAllUsers) {
     case IDM_ABOUT: {
         wchar_t about[AboutTextCapacity];
         FormatAboutText(about, AboutTextCapacity);
-        platform.messageBox(window, about, UiText(TextAboutCaption), MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(window, about, UiText(TextAboutCaption), MB_OK | MB_ICONINFORMATION);
         break;
     }
     case IDM_EXIT:
         // WM_DESTROY removes the icon and posts the quit request before this returns.
+        ReturnKeyboardIfNoneOpen();
         DestroyWindow(window);
         break;
     default:
@@ -325,6 +335,12 @@ void DestroyMenus(TrayMenus* menus) {
 } // namespace
 
 void ShowTrayMenu(HWND window) {
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    ShowTrayMenuAt(window, cursor, false);
+}
+
+void ShowTrayMenuAt(HWND window, POINT at, bool fromKeyboard) {
     TrayMenus menus;
     ZeroMemory(&menus, sizeof(menus));
     bool complete = true;
@@ -340,15 +356,18 @@ void ShowTrayMenu(HWND window) {
     bool startsForAllUsers = IsStartWithWindowsForAllUsers();
     BuildMenu(&menus, startsForAllUsers);
 
-    POINT cursor = {0, 0};
-    GetCursorPos(&cursor);
+    NoteKeyboardOwner(fromKeyboard, false);
     // Without this the menu would not close when the user clicks elsewhere.
-    appState.foregroundBeforeMenu = WindowToReturnTo();
     SetForegroundWindow(window);
-    UINT command = static_cast<UINT>(platform.trackPopupMenu(
-        menus.menus[MainMenu], TrackFlags, cursor.x, cursor.y, 0, window, nullptr));
+    appState.menuOpen = 1;
+    UINT command = static_cast<UINT>(
+        platform.trackPopupMenu(menus.menus[MainMenu], TrackFlags, at.x, at.y, 0, window, nullptr));
+    appState.menuOpen = 0;
 
+    // The window a command opens takes the note over; after any other the keyboard goes back.
+    HandOverKeyboard();
     RunCommand(window, command, startsForAllUsers);
+    ReturnKeyboardIfNoneOpen();
 
     // Lets the menu's window close properly when the next message comes; after "Exit" the
     // window is gone and the message is lost, which does no harm.

@@ -26,3 +26,7 @@ enum TrayMenuCommand : UINT {
 // Builds the menu for the current settings, shows it at the cursor, carries out the chosen
 // command and returns when it is finished.
 void ShowTrayMenu(HWND window);
+
+// The same at `at` (screen coordinates). `fromKeyboard`: opened with Shift+F10 or the menu key,
+// after which the keyboard goes back to the notification area.
+void ShowTrayMenuAt(HWND window, POINT at, bool fromKeyboard);

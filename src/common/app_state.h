@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/kivet_types.h"
+#include "common/way_back_rule.h"
 
 // Units of Settings::fontFace: at most 31 characters and the terminator, as LOGFONTW's face.
 constexpr int FontFaceCapacity = 32;
@@ -43,7 +44,10 @@ struct AppState {
     // the select of that click follows and must not open it again.
     int32_t calendarIconPressed;
     DWORD calendarIconPressedAt; // GetTickCount() of that moment
-    HWND foregroundBeforeMenu;   // the window the tray menu took the foreground from
+    KeyboardNote keyboardNote;   // who had the keyboard before Kivet's windows took it
+    int32_t iconVersion;         // NOTIFYICON_VERSION_4 once NIM_SETVERSION took it, else 0
+    int32_t rightButtonUp;       // a WM_RBUTTONUP came and its WM_CONTEXTMENU is still due
+    int32_t menuOpen;            // 1 while the tray menu is tracked
     // Tries left in the search for Windows 11's entry of the icon (TaskbarPromotionTimerId).
     int32_t taskbarPromotionTriesLeft;
 };

@@ -78,6 +78,7 @@ const PlatformCalls realPlatformCalls = {
     TextOutWithBounds,
     HeapFree,
     GetAsyncKeyState,
+    RegisterApplicationRestart,
 };
 
 } // namespace

@@ -42,6 +42,8 @@ struct PlatformCalls {
     BOOL(WINAPI* heapFree)(HANDLE heap, DWORD flags, LPVOID block);
     // The mouse buttons' state at the moment, where a test must choose it.
     SHORT(WINAPI* getAsyncKeyState)(int key);
+    // Asks the Restart Manager to start Kivet again after an installer closed it.
+    HRESULT(WINAPI* registerApplicationRestart)(PCWSTR commandLine, DWORD flags);
 };
 
 extern PlatformCalls platform;

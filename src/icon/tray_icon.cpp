@@ -43,7 +43,9 @@ void PublishIcon(HICON icon, IsoWeekDate weekDate, const wchar_t* weekLabel) {
         appState.iconAdded = 1;
         NOTIFYICONDATAW versioned = data;
         versioned.uVersion = NOTIFYICON_VERSION_4;
-        platform.shellNotifyIcon(NIM_SETVERSION, &versioned);
+        // Which callbacks come depends on it: version 0 sends no WM_CONTEXTMENU.
+        appState.iconVersion =
+            platform.shellNotifyIcon(NIM_SETVERSION, &versioned) ? NOTIFYICON_VERSION_4 : 0;
         StartTaskbarPromotion();
     }
 

@@ -7,6 +7,7 @@
 #include "app/dialog_driver.h"
 #include "app/input_dialog.h"
 #include "common/app_state.h"
+#include "common/foreground_return.h"
 #include "support/platform_fixture.h"
 #include "text/language_tables.h"
 #include "text/ui_text.h"
@@ -285,10 +286,13 @@ TEST_F(InputDialogTest, ClosingGivesTheKeyboardBackToTheWindowBeforeTheMenu) {
     HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                      50, nullptr, nullptr, nullptr, nullptr);
     appState.mainWindow = owner_;
-    appState.foregroundBeforeMenu = elsewhere;
+    SetForegroundWindow(elsewhere);
+    NoteKeyboardOwner(false, false); // as the menu opens
     SetForegroundWindow(owner_);
+    HandOverKeyboard(); // as the menu closes on "Additional line…"
     Prompt(L"", {[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
     EXPECT_EQ(GetForegroundWindow(), elsewhere);
+    EXPECT_EQ(appState.keyboardNote.noted, 0) << "the note is used once";
     appState = AppState{};
     DestroyWindow(elsewhere);
 }

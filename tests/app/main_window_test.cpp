@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/shell_recorder.h"
 #include "common/app_state.h"
+#include "common/foreground_return.h"
 #include "support/main_window_host.h"
 #include "common/strings.h"
 #include "icon/tray_icon.h"
@@ -138,6 +139,7 @@ TEST_F(MainWindowTest, CloseGoesToDefaultProcessingAndEndsLikeExit) {
 TEST_F(MainWindowTest, QueryEndSessionAgreesAndLeavesTheIcon) {
     ExpectHandled(WM_QUERYENDSESSION, 0, 0, TRUE, Nothing);
     ExpectHandled(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, TRUE, Nothing);
+    ExpectHandled(WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP, 0, Nothing); // it goes on
     EXPECT_EQ(appState.iconAdded, 1);
     EXPECT_TRUE(IsWindow(window));
 }
@@ -168,13 +170,65 @@ TEST_F(MainWindowTest, PowerEventsAlwaysAnswerTrueAndOnlyResumeRefreshes) {
     ExpectHandled(WM_POWERBROADCAST, static_cast<WPARAM>(0x100000012ull), 0, TRUE, Nothing);
 }
 
-TEST_F(MainWindowTest, RightClickAndContextMenuOpenTheMenuWhateverTheHighWord) {
-    const Events menu = {"TrackPopupMenu"};
-    ExpectHandled(TrayCallbackMessage, 0, MAKELPARAM(WM_CONTEXTMENU, TrayIconId), 0, menu);
-    EXPECT_EQ(shell_recorder::menuOwner, window);
-    ExpectHandled(TrayCallbackMessage, 0, MAKELPARAM(WM_RBUTTONUP, TrayIconId), 0, menu);
-    ExpectHandled(TrayCallbackMessage, MAKEWPARAM(300, 200), MAKELPARAM(WM_RBUTTONUP, 7), 0, menu);
-    ExpectHandled(TrayCallbackMessage, 0, static_cast<LPARAM>(0x7FFF00010000007Bll), 0, menu);
+// Under version 4 one right click is WM_RBUTTONUP and then WM_CONTEXTMENU, and Shift+F10 or the
+// menu key WM_CONTEXTMENU alone, at the anchor in wParam; where the version could not be set,
+// WM_RBUTTONUP alone comes. One menu each time, whatever the high word. From the keyboard the
+// keys go back to the icon; from the mouse to the window the user was in.
+TEST_F(MainWindowTest, OneMenuPerRightClickOrMenuKeyAtItsPlace) {
+    struct Case {
+        const char* what;
+        BOOL versionSet;
+        std::vector<UINT> events;
+        Events expected;
+        POINT at; // where the menu opens; (-1, -1): at the cursor
+    };
+    const WPARAM anchor = MAKEWPARAM(static_cast<WORD>(-5), 700);
+    const Case cases[] = {
+        {"right click", TRUE, {WM_RBUTTONUP, WM_CONTEXTMENU}, {"TrackPopupMenu"}, {-5, 700}},
+        {"menu key", TRUE, {WM_CONTEXTMENU}, {"TrackPopupMenu", "NIM_SETFOCUS"}, {-5, 700}},
+        {"version 0", FALSE, {WM_RBUTTONUP}, {"TrackPopupMenu"}, {-1, -1}},
+    };
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
+    for (const Case& row : cases) {
+        shell_recorder::setVersionResult = row.versionSet;
+        ExpectHandled(appState.taskbarCreatedMessage, 0, 0, 0, AddAnew);
+        SetForegroundWindow(elsewhere);
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        shell_recorder::events.clear();
+        for (UINT event : row.events) {
+            SendMessageW(window, TrayCallbackMessage, anchor, MAKELPARAM(event, 7));
+        }
+        EXPECT_EQ(shell_recorder::events, row.expected) << row.what;
+        EXPECT_EQ(shell_recorder::menuOwner, window) << row.what;
+        const POINT at = row.at.x == -1 ? cursor : row.at;
+        EXPECT_EQ(shell_recorder::menuAt.x, at.x) << row.what;
+        EXPECT_EQ(shell_recorder::menuAt.y, at.y) << row.what;
+        EXPECT_EQ(GetForegroundWindow() == elsewhere, row.expected.size() == 1) << row.what;
+        EXPECT_EQ(appState.keyboardNote.noted, 0) << row.what << ": the note outlived the menu";
+    }
+    DestroyWindow(elsewhere);
+}
+
+// While a modal window of Kivet's is open, every click, select or menu request on the icon
+// brings it to the front and opens nothing: no menu, no flyout.
+TEST_F(MainWindowTest, AModalWindowTakesEveryClickOnTheIcon) {
+    HWND modal = CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                 window, nullptr, nullptr, nullptr);
+    NoteKeyboardOwner(false, true);
+    const UINT requests[] = {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, WM_RBUTTONUP, WM_CONTEXTMENU};
+    for (UINT event : requests) {
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other);
+        ExpectHandled(TrayCallbackMessage, 0, MAKELPARAM(event, TrayIconId), 0, Nothing);
+        EXPECT_EQ(appState.calendarWindow, nullptr) << event;
+        EXPECT_EQ(GetForegroundWindow(), modal) << event;
+        DestroyWindow(other);
+    }
+    ReturnKeyboard(true);
+    DestroyWindow(modal);
 }
 
 TEST_F(MainWindowTest, OtherTrayEventsDoNothing) {

@@ -171,6 +171,23 @@ TEST_F(RunApplicationTest, RunsWithoutTaskbarAndShowsTheIconWhenOneAnnouncesItse
                                               "NIM_SETVERSION", "NIM_DELETE", "KillTimer 1"}));
 }
 
+// An installer's Restart Manager asks Kivet to close so that it can replace Kivet.exe: the icon
+// goes and the program ends with 0, to be started again (start-up asked for that, and only
+// for that: not after a crash, a hang or a reboot).
+TEST_F(RunApplicationTest, TheRestartManagerEndsItWithZeroAndMayStartItAgain) {
+    platform.registerApplicationRestart = shell_recorder::RegisterApplicationRestart;
+    onFirstTimer = [] {
+        EXPECT_EQ(SendMessageW(appState.mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP),
+                  TRUE);
+        PostMessageW(appState.mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    };
+    EXPECT_EQ(RunApplication(instance), 0);
+    EXPECT_EQ(shell_recorder::events,
+              (Events{"NIM_ADD", "NIM_SETVERSION", "KillTimer 1", "SetTimer 1",
+                      "RegisterApplicationRestart null 11", "NIM_DELETE", "KillTimer 1"}));
+    EXPECT_FALSE(IsWindow(appState.mainWindow));
+}
+
 TEST_F(RunApplicationTest, SecondInstanceEndsAtOnceWithZero) {
     HANDLE first = CreateMutexW(nullptr, TRUE, MutexName);
     ASSERT_NE(first, nullptr);

@@ -25,8 +25,10 @@ namespace shell_recorder {
 inline std::vector<std::string> events;
 inline std::vector<NOTIFYICONDATAW> records;
 inline BOOL addResult = TRUE;
+inline BOOL setVersionResult = TRUE;
 inline bool quitPendingAtDelete = false;
 inline HWND menuOwner = nullptr;
+inline POINT menuAt = {};
 inline std::vector<std::pair<HWND, UINT>> defaultCalls;
 inline LRESULT(WINAPI* realDefWindowProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
 
@@ -43,6 +45,9 @@ inline BOOL WINAPI ShellNotifyIcon(DWORD message, PNOTIFYICONDATAW data) {
     if (message == NIM_DELETE) {
         quitPendingAtDelete = QuitPending();
     }
+    if (message == NIM_SETVERSION) {
+        return setVersionResult;
+    }
     return message == NIM_ADD ? addResult : TRUE;
 }
 
@@ -58,10 +63,17 @@ inline BOOL WINAPI KillTimer(HWND, UINT_PTR id) {
     return TRUE;
 }
 
-inline BOOL WINAPI TrackPopupMenu(HMENU, UINT, int, int, int, HWND owner, const RECT*) {
+inline BOOL WINAPI TrackPopupMenu(HMENU, UINT, int x, int y, int, HWND owner, const RECT*) {
     events.push_back("TrackPopupMenu");
     menuOwner = owner;
+    menuAt = {x, y};
     return 0; // dismissed: no command
+}
+
+inline HRESULT WINAPI RegisterApplicationRestart(PCWSTR commandLine, DWORD flags) {
+    events.push_back(std::string("RegisterApplicationRestart ") +
+                     (commandLine == nullptr ? "null " : "text ") + std::to_string(flags));
+    return S_OK;
 }
 
 inline LRESULT WINAPI CountingDefWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -85,6 +97,7 @@ inline void Start() {
     records.clear();
     defaultCalls.clear();
     addResult = TRUE;
+    setVersionResult = TRUE;
     quitPendingAtDelete = false;
     menuOwner = nullptr;
     platform.shellNotifyIcon = ShellNotifyIcon;

@@ -82,7 +82,11 @@ BOOL WINAPI InspectMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND
     return static_cast<BOOL>(observed->command);
 }
 
+// The icon's publication; the keyboard's way back (NIM_SETFOCUS) is no redraw.
 BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAW) {
+    if (message == NIM_SETFOCUS) {
+        return TRUE;
+    }
     observed->notifies.push_back({message, TestKeyExists(SettingsKey)});
     return TRUE;
 }

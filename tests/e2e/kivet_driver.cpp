@@ -15,6 +15,8 @@
 //   hold SECONDS             shows a small window in the top-left corner for that long, which
 //                            keeps a virtual desktop open while Kivet is not running
 //   clipboard                prints the clipboard's Unicode text
+//   foreground               prints the foreground window's class and title ("CLASS|TITLE"),
+//                            or "none"
 //   shown CLASS              prints the screen rectangle of the visible top-level window of
 //                            that class and 1 when it has the foreground (0 when not); exits
 //                            1 when there is no such window
@@ -489,6 +491,19 @@ int wmain(int count, wchar_t** arguments) {
         }
         printf("%ld %ld %ld %ld %d\n", rect.left, rect.top, rect.right, rect.bottom,
                GetForegroundWindow() == window ? 1 : 0);
+        return 0;
+    }
+    if (wcscmp(command, L"foreground") == 0) {
+        HWND window = GetForegroundWindow();
+        wchar_t className[128] = L"";
+        wchar_t title[128] = L"";
+        if (window == nullptr) {
+            printf("none\n");
+            return 0;
+        }
+        GetClassNameW(window, className, 128);
+        GetWindowTextW(window, title, 128);
+        printf("%ls|%ls\n", className, title);
         return 0;
     }
     if (wcscmp(command, L"clipboard") == 0) {

@@ -48,7 +48,7 @@ open_menu_from_keyboard() {
     local idle
     idle=$(kivet_windows)
     xdotool mousemove "$menu_x" "$menu_y"
-    driver post $callback 0 $context_menu_event >/dev/null &&
+    driver post $callback $(((menu_y << 16) | menu_x)) $context_menu_event >/dev/null &&
         within 15 more_kivet_windows_than "$idle" && sleep 0.6
 }
 

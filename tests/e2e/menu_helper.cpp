@@ -1,7 +1,7 @@
 // menu-helper: what the menu's end-to-end test needs from inside Wine.
 //   wait-window SECONDS   until Kivet's main window exists
 //   wait-gone SECONDS     until it no longer exists
-//   open-menu             posts the notification icon's context-menu event to the main window,
+//   open-menu             posts the notification icon's right-click events to the main window,
 //                         as the shell does on a right-click (returns at once)
 // Exit code 0 on success, 1 on failure or timeout.
 #include <windows.h>
@@ -35,8 +35,13 @@ bool OpenMenu() {
         fprintf(stderr, "no Kivet window\n");
         return false;
     }
-    // Version 4 of the notification protocol: the event in the low word, the icon id above.
-    return PostMessageW(window, TrayCallback, 0, MAKELPARAM(WM_CONTEXTMENU, TrayIcon)) != 0;
+    // Version 4 of the notification protocol: the event in the low word, the icon id above,
+    // the anchor in wParam. A right click is WM_RBUTTONUP, then WM_CONTEXTMENU at the pointer.
+    POINT pointer = {0, 0};
+    GetCursorPos(&pointer);
+    const WPARAM anchor = MAKEWPARAM(pointer.x, pointer.y);
+    return PostMessageW(window, TrayCallback, anchor, MAKELPARAM(WM_RBUTTONUP, TrayIcon)) &&
+           PostMessageW(window, TrayCallback, anchor, MAKELPARAM(WM_CONTEXTMENU, TrayIcon));
 }
 
 } // namespace
