@@ -12,7 +12,6 @@
 #include "common/platform.h"
 #include "common/strings.h"
 #include "text/ui_text.h"
-#include "week/iso_week.h"
 
 namespace {
 
@@ -111,21 +110,8 @@ HRESULT ReachSelf(IAccessible* self, CalendarFlyout** flyout) {
     return Reach(self, &childId, flyout, &child);
 }
 
-CalendarDate DayOf(const CalendarFlyout* flyout, LONG child) {
-    MonthGrid grid;
-    BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    return grid.cells[child - 1];
-}
-
 LONG SelectedChild(const CalendarFlyout* flyout) {
-    MonthGrid grid;
-    BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    for (int index = 0; index < DayChildren; ++index) {
-        if (SameDate(grid.cells[index], flyout->selected)) {
-            return index + 1;
-        }
-    }
-    return CHILDID_SELF;
+    return CalendarSelectedCell(flyout) + 1;
 }
 
 // In client coordinates.
@@ -156,14 +142,10 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
     wchar_t text[160];
     const wchar_t* answer = nullptr;
     if (kind == NameText && child == CHILDID_SELF) {
-        FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 160);
+        FormatCalendarTitle(flyout, text, 160);
         answer = text;
     } else if (kind == NameText && IsDay(child)) {
-        const CalendarDate day = DayOf(flyout, child);
-        wchar_t longDate[120];
-        FormatLocaleDate(day, DATE_LONGDATE, longDate, 120);
-        FormatString(text, 160, UiText(TextDayCellName), longDate,
-                     ComputeIsoWeek(day.year, day.month, day.day).week);
+        FormatCellName(flyout, child - 1, text, 160);
         answer = text;
     } else if (kind == NameText) {
         answer = UiText(child == NextChild ? TextNextMonth : TextPreviousMonth);
@@ -171,7 +153,7 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
         FormatFooter(flyout, text, 160);
         answer = text;
     } else if (kind == DescriptionText && IsDay(child) &&
-               SameDate(DayOf(flyout, child), flyout->today)) {
+               SameDate(CalendarCellDate(flyout, child - 1), flyout->today)) {
         answer = UiText(TextToday);
     } else if (kind == ActionText && child >= PreviousChild) {
         answer = PressActionName;
@@ -502,11 +484,6 @@ bool StartAccessibility(HWND window, CalendarFlyout* flyout) {
     return true;
 }
 
-void MoveCaret(const CalendarFlyout* flyout) {
-    const RECT cell = CalendarCellRect(flyout, SelectedChild(flyout) - 1);
-    SetCaretPos(cell.left, cell.top);
-}
-
 } // namespace
 
 // DestroyWindow hides the flyout before WM_DESTROY: a request that comes in during the close
@@ -521,36 +498,7 @@ LRESULT AnswerCalendarObjectRequest(HWND window, CalendarFlyout* flyout, WPARAM 
         AccessibleInterface, flags, reinterpret_cast<IUnknown*>(flyout->accessibility->object));
 }
 
-void NotifyCalendarSelection(HWND window, const CalendarFlyout* flyout, CalendarDate previous) {
-    if (SameDate(previous, flyout->selected)) {
-        return;
-    }
-    if (previous.year != flyout->selected.year || previous.month != flyout->selected.month) {
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-    }
-    const LONG child = SelectedChild(flyout);
-    if (GetFocus() == window) {
-        MoveCaret(flyout);
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, child);
-    }
-    NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, child);
-}
-
-void NotifyCalendarValue(HWND window) {
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
-// Never shown: Magnifier and other readers of the caret follow it all the same.
-void CreateCalendarCaret(HWND window, const CalendarFlyout* flyout) {
-    const RECT cell = CalendarCellRect(flyout, 0);
-    if (CreateCaret(window, nullptr, cell.right - cell.left, cell.bottom - cell.top)) {
-        MoveCaret(flyout);
-    }
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, SelectedChild(flyout));
-}
-
 void ReleaseCalendarAccessibility(CalendarFlyout* flyout) {
-    DestroyCaret();
     if (flyout->accessibility != nullptr) {
         FreeAccessibility(flyout->accessibility);
         flyout->accessibility = nullptr;
