@@ -93,7 +93,8 @@ void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette, boo
             }
         }
         FormatString(text, 16, L"%d", grid.rowWeeks[row].week);
-        DrawCentred(dc, text, ToRect(FlyoutWeekRect(layout, row)), palette[WeekNumber]);
+        DrawCentred(dc, text, ToRect(FlyoutWeekRect(layout, row)),
+                    palette[GridRowShown(grid, row) ? WeekNumber : Dimmed]);
         for (int column = 0; column < CalendarColumns; ++column) {
             const int index = row * CalendarColumns + column;
             const CalendarDate date = grid.cells[index];

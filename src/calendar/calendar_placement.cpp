@@ -45,7 +45,8 @@ RECT CalendarIconRect(const CalendarFlyout* flyout) {
                 flyout->anchor.y + edge};
 }
 
-// Next to the anchor, on its side of the taskbar, whole inside the monitor's work area.
+// Next to the anchor, on its side of the taskbar, whole inside the monitor's work area and off
+// an auto-hidden taskbar.
 void PlaceCalendar(HWND window, const CalendarFlyout* flyout) {
     const POINT anchor = flyout->anchor;
     MONITORINFO monitor = {};
@@ -57,13 +58,16 @@ void PlaceCalendar(HWND window, const CalendarFlyout* flyout) {
     const RECT& work = monitor.rcWork;
     const RECT& screen = monitor.rcMonitor;
     const FlyoutRect workArea = {work.left, work.top, work.right, work.bottom};
-    const TaskbarSide side = FindTaskbarSide(
-        FlyoutRect{screen.left, screen.top, screen.right, screen.bottom}, workArea,
-        FlyoutPoint{anchor.x, anchor.y}, taskbarKnown,
-        FlyoutRect{taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom});
+    const FlyoutRect monitorArea = {screen.left, screen.top, screen.right, screen.bottom};
+    const FlyoutRect taskbarArea = {taskbar.rc.left, taskbar.rc.top, taskbar.rc.right,
+                                    taskbar.rc.bottom};
+    const TaskbarSide side = FindTaskbarSide(monitorArea, workArea, FlyoutPoint{anchor.x, anchor.y},
+                                             taskbarKnown, taskbarArea);
+    const FlyoutRect area =
+        AreaBesideTaskbar(monitorArea, workArea, side, taskbarKnown, taskbarArea);
     const int width = flyout->layout.clientWidth;
     const int height = flyout->layout.clientHeight;
-    const FlyoutPoint corner = PlaceFlyout(workArea, side, FlyoutPoint{anchor.x, anchor.y}, width,
+    const FlyoutPoint corner = PlaceFlyout(area, side, FlyoutPoint{anchor.x, anchor.y}, width,
                                            height, ScaleToDpi(EdgeGap, flyout->dpi));
     SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
