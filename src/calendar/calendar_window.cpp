@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "calendar/calendar_accessible.h"
+#include "calendar/calendar_icon_press.h"
 #include "calendar/calendar_paint.h"
 #include "calendar/calendar_placement.h"
 #include "calendar/calendar_view.h"
@@ -19,10 +20,6 @@
 namespace {
 
 const wchar_t CalendarClassName[] = L"PellowDune.Kivet.Calendar";
-
-// How long a press on the icon that took the activation away may last before its select
-// comes; a note older than this is from a press that ended elsewhere, without a select.
-constexpr DWORD IconPressLifetime = 10000;
 
 CalendarDate Today() {
     SYSTEMTIME now;
@@ -56,23 +53,41 @@ void MoveCaret(const CalendarFlyout* flyout) {
     SetCaretPos(cell.left, cell.top);
 }
 
-// WM_SETFOCUS: the hidden caret on the selected day, and its focus event.
-void CreateCalendarCaret(HWND window, const CalendarFlyout* flyout) {
+// The hidden caret, a day cell's size, on the selected day.
+void PutCaret(HWND window, const CalendarFlyout* flyout) {
     const RECT cell = CalendarCellRect(flyout, 0);
     if (CreateCaret(window, nullptr, cell.right - cell.left, cell.bottom - cell.top)) {
         MoveCaret(flyout);
     }
+}
+
+// WM_SETFOCUS: the caret, and the selected day's focus event.
+void CreateCalendarCaret(HWND window, const CalendarFlyout* flyout) {
+    PutCaret(window, flyout);
     NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CalendarSelectedCell(flyout) + 1);
 }
 
+// After a change of DPI, of the message font or of the taskbar: the layout measured again, the
+// flyout placed again, and the caret with the new cell's size and place.
+void Relayout(HWND window, CalendarFlyout* flyout) {
+    MeasureCalendar(window, flyout);
+    PlaceCalendar(window, flyout);
+    if (GetFocus() == window) {
+        DestroyCaret();
+        PutCaret(window, flyout);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 // After the selection moved from `previous`: focus and selection events for the new day, a
-// name change when the month changed, and the caret follows.
+// name change and a reorder of the table's days when the month changed, and the caret follows.
 void NotifySelection(HWND window, const CalendarFlyout* flyout, CalendarDate previous) {
     if (SameDate(previous, flyout->selected)) {
         return;
     }
     if (previous.year != flyout->selected.year || previous.month != flyout->selected.month) {
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+        NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
     }
     const LONG child = CalendarSelectedCell(flyout) + 1;
     if (GetFocus() == window) {
@@ -85,17 +100,6 @@ void NotifySelection(HWND window, const CalendarFlyout* flyout, CalendarDate pre
 // After the typed week number (the footer, the table's value) changed.
 void NotifyValue(HWND window) {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
-// At the deactivation: is the primary button down on the icon? Then this is a click on the
-// icon, whose select follows (at once, or when a long press ends).
-void NoteIconPress(const CalendarFlyout* flyout) {
-    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-    POINT cursor;
-    const RECT icon = CalendarIconRect(flyout);
-    appState.calendarIconPressed =
-        platform.getAsyncKeyState(primary) < 0 && GetCursorPos(&cursor) && PtInRect(&icon, cursor);
-    appState.calendarIconPressedAt = GetTickCount();
 }
 
 // Puts the selected day's ISO week on the clipboard, as "2026-W49".
@@ -249,7 +253,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         // Another window took over: a click elsewhere, or the taskbar when the icon is clicked.
         if (LOWORD(wParam) == WA_INACTIVE && appState.calendarWindow == window) {
-            NoteIconPress(flyout);
+            NoteIconPressAtDeactivation(flyout, reinterpret_cast<HWND>(lParam));
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
         return DefWindowProcW(window, message, wParam, lParam); // gives the keyboard focus
@@ -284,19 +288,12 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOUSEWHEEL:
         OnWheel(window, flyout, GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    case WM_DPICHANGED:
         flyout->dpi = LOWORD(wParam);
-        MeasureCalendar(window, flyout);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top, flyout->layout.clientWidth,
-                     flyout->layout.clientHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-        InvalidateRect(window, nullptr, FALSE);
+        Relayout(window, flyout);
         return 0;
-    }
-    case WM_SETTINGCHANGE: // the message font may have changed size
-        MeasureCalendar(window, flyout);
-        PlaceCalendar(window, flyout);
-        InvalidateRect(window, nullptr, FALSE);
+    case WM_SETTINGCHANGE: // the message font or the taskbar may have changed
+        Relayout(window, flyout);
         return 0;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
@@ -357,13 +354,10 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
 } // namespace
 
 void ToggleCalendarFlyout(WPARAM anchor, bool fromKeyboard) {
-    // The click on the icon that took the activation from the flyout brings its select after
+    // The press on the icon that took the activation from the flyout brings its select after
     // the deactivation, sent or posted, at once or when a long press ends; it may find the
     // flyout not yet closed.
-    const bool clickThatClosed =
-        appState.calendarIconPressed != 0 && !fromKeyboard &&
-        GetTickCount() - appState.calendarIconPressedAt < IconPressLifetime;
-    appState.calendarIconPressed = 0;
+    const bool clickThatClosed = TakeIconSelect(fromKeyboard);
     if (appState.calendarWindow != nullptr) {
         CloseCalendarFlyout();
     } else if (!clickThatClosed) {

@@ -39,11 +39,12 @@ struct AppState {
     Settings userSettings;          // the user's own values, as stored; the line owned
     Settings policy;                // the enforced values (see enforcedSettings); the line owned
     uint32_t enforcedSettings;      // SettingBit: which values a valid policy sets
-    // Set when the flyout lost the activation while the primary button was down on the icon:
-    // the select of that click follows and must not open it again.
+    // Set when the window showing the icon took the activation from the flyout: the select of
+    // that press must not open it again. The pointer is watched for the next press.
     int32_t calendarIconPressed;
-    DWORD calendarIconPressedAt; // GetTickCount() of that moment
-    HWND foregroundBeforeMenu;   // the window the tray menu took the foreground from
+    HHOOK calendarPressWatch;  // low-level mouse hook while a press is noted
+    RECT calendarIconRect;     // the icon as that press found it
+    HWND foregroundBeforeMenu; // the window the tray menu took the foreground from
 };
 
 extern AppState appState;
