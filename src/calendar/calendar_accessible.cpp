@@ -12,7 +12,6 @@
 #include "common/platform.h"
 #include "common/strings.h"
 #include "text/ui_text.h"
-#include "week/iso_week.h"
 
 namespace {
 
@@ -48,13 +47,11 @@ const wchar_t* const ModuleNames[AccessibilityModules] = {L"ole32.dll", L"oleaut
 
 } // namespace
 
-// Kivet imports none of these DLLs: they load at a screen reader's first ask and Kivet's
-// references go with the flyout. The object lives in Kivet.exe, but its clients reach it
-// through COM's stubs in ole32, so the close first disconnects it and leaves the apartment;
-// after that no code of these DLLs runs for Kivet and they can be freed. COM keeps its own
-// references (the interface's marshalling code) while the thread's apartment lives: when
-// something else on the thread (the input method, under Wine) entered it too, until that
-// leaves it.
+// Kivet imports none of these DLLs: they load at a screen reader's first ask and then stay
+// loaded (pinned) until Kivet ends, for a client may still hold an object whose code lives in
+// oleacc. The object lives in Kivet.exe, but its clients reach it through COM's stubs in
+// ole32, so the close disconnects it and leaves the apartment. Kivet's own references go with
+// the flyout.
 struct CalendarAccessibility {
     HMODULE modules[AccessibilityModules];
     CoInitializeExCall coInitializeEx;
@@ -111,21 +108,14 @@ HRESULT ReachSelf(IAccessible* self, CalendarFlyout** flyout) {
     return Reach(self, &childId, flyout, &child);
 }
 
-CalendarDate DayOf(const CalendarFlyout* flyout, LONG child) {
-    MonthGrid grid;
-    BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    return grid.cells[child - 1];
+LONG SelectedChild(const CalendarFlyout* flyout) {
+    return CalendarSelectedCell(flyout) + 1;
 }
 
-LONG SelectedChild(const CalendarFlyout* flyout) {
-    MonthGrid grid;
-    BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    for (int index = 0; index < DayChildren; ++index) {
-        if (SameDate(grid.cells[index], flyout->selected)) {
-            return index + 1;
-        }
-    }
-    return CHILDID_SELF;
+// False for a day or a ‹ › button outside 1601..9999: it cannot be selected or pressed.
+bool Available(const CalendarFlyout* flyout, LONG child) {
+    return IsDay(child) ? CalendarCellAvailable(flyout, child - 1)
+                        : CalendarButtonAvailable(flyout, child == NextChild);
 }
 
 // In client coordinates.
@@ -156,14 +146,10 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
     wchar_t text[160];
     const wchar_t* answer = nullptr;
     if (kind == NameText && child == CHILDID_SELF) {
-        FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 160);
+        FormatCalendarTitle(flyout, text, 160);
         answer = text;
     } else if (kind == NameText && IsDay(child)) {
-        const CalendarDate day = DayOf(flyout, child);
-        wchar_t longDate[120];
-        FormatLocaleDate(day, DATE_LONGDATE, longDate, 120);
-        FormatString(text, 160, UiText(TextDayCellName), longDate,
-                     ComputeIsoWeek(day.year, day.month, day.day).week);
+        FormatCellName(flyout, child - 1, text, 160);
         answer = text;
     } else if (kind == NameText) {
         answer = UiText(child == NextChild ? TextNextMonth : TextPreviousMonth);
@@ -171,7 +157,7 @@ HRESULT AnswerText(IAccessible* self, const VARIANT* childId, BSTR* result, Chil
         FormatFooter(flyout, text, 160);
         answer = text;
     } else if (kind == DescriptionText && IsDay(child) &&
-               SameDate(DayOf(flyout, child), flyout->today)) {
+               SameDate(CalendarCellDate(flyout, child - 1), flyout->today)) {
         answer = UiText(TextToday);
     } else if (kind == ActionText && child >= PreviousChild) {
         answer = PressActionName;
@@ -219,12 +205,26 @@ HRESULT STDMETHODCALLTYPE GetTypeInfo(IAccessible*, UINT, LCID, ITypeInfo** info
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE GetIDsOfNames(IAccessible*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+// No type information: IDispatch's callers get their out-parameters set all the same.
+HRESULT STDMETHODCALLTYPE GetIDsOfNames(IAccessible*, REFIID, LPOLESTR*, UINT count, LCID,
+                                        DISPID* ids) {
+    for (UINT name = 0; ids != nullptr && name < count; ++name) {
+        ids[name] = DISPID_UNKNOWN;
+    }
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE Invoke(IAccessible*, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                 EXCEPINFO*, UINT*) {
+HRESULT STDMETHODCALLTYPE Invoke(IAccessible*, DISPID, REFIID, LCID, WORD, DISPPARAMS*,
+                                 VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
+    if (result != nullptr) {
+        V_VT(result) = VT_EMPTY;
+    }
+    if (exception != nullptr) {
+        ZeroMemory(exception, sizeof(*exception));
+    }
+    if (argumentError != nullptr) {
+        *argumentError = 0;
+    }
     return E_NOTIMPL;
 }
 
@@ -253,7 +253,10 @@ HRESULT STDMETHODCALLTYPE GetChild(IAccessible* self, VARIANT childId, IDispatch
     CalendarFlyout* flyout;
     LONG child;
     const HRESULT reached = Reach(self, &childId, &flyout, &child);
-    return FAILED(reached) || child == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
+    if (FAILED(reached)) {
+        return reached;
+    }
+    return child == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE GetName(IAccessible* self, VARIANT child, BSTR* name) {
@@ -312,6 +315,9 @@ HRESULT STDMETHODCALLTYPE GetState(IAccessible* self, VARIANT childId, VARIANT* 
             states |= GetFocus() == ObjectOf(self)->window ? STATE_SYSTEM_FOCUSED : 0;
         }
     }
+    if (child != CHILDID_SELF && !Available(flyout, child)) {
+        states = STATE_SYSTEM_UNAVAILABLE;
+    }
     return AnswerChild(state, states);
 }
 
@@ -349,6 +355,9 @@ HRESULT Press(IAccessible* self, VARIANT* childId, bool onDay) {
     if (child == CHILDID_SELF || IsDay(child) != onDay) {
         return DISP_E_MEMBERNOTFOUND;
     }
+    if (!Available(flyout, child)) {
+        return E_FAIL;
+    }
     const RECT box = ChildRect(flyout, child);
     const LPARAM centre = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     PostMessageW(ObjectOf(self)->window, WM_LBUTTONDOWN, MK_LBUTTON, centre);
@@ -356,9 +365,14 @@ HRESULT Press(IAccessible* self, VARIANT* childId, bool onDay) {
     return S_OK;
 }
 
+// One day is selected and focused at a time: taking the focus or the selection is all a
+// client can ask.
 HRESULT STDMETHODCALLTYPE Select(IAccessible* self, LONG flags, VARIANT child) {
-    return (flags & (SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION)) != 0 ? Press(self, &child, true)
-                                                                      : DISP_E_MEMBERNOTFOUND;
+    const LONG supported = SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION;
+    if (flags == 0 || (flags & ~supported) != 0) {
+        return E_INVALIDARG;
+    }
+    return Press(self, &child, true);
 }
 
 HRESULT STDMETHODCALLTYPE DoDefaultAction(IAccessible* self, VARIANT child) {
@@ -388,7 +402,8 @@ HRESULT STDMETHODCALLTYPE GetLocation(IAccessible* self, LONG* left, LONG* top, 
     return S_OK;
 }
 
-// The first and last children from the table, and the next and previous from a child.
+// The first and last children from the table, the next and previous from a child, and the
+// day beside or above or below within the grid.
 HRESULT STDMETHODCALLTYPE Navigate(IAccessible* self, LONG direction, VARIANT start, VARIANT* end) {
     V_VT(end) = VT_EMPTY;
     CalendarFlyout* flyout;
@@ -402,6 +417,13 @@ HRESULT STDMETHODCALLTYPE Navigate(IAccessible* self, LONG direction, VARIANT st
         to = direction == NAVDIR_FIRSTCHILD ? 1 : NextChild;
     } else if (from != CHILDID_SELF && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS)) {
         to = from + (direction == NAVDIR_NEXT ? 1 : -1);
+    } else if (IsDay(from) && (direction == NAVDIR_UP || direction == NAVDIR_DOWN)) {
+        to = from + (direction == NAVDIR_DOWN ? CalendarColumns : -CalendarColumns);
+        to = IsDay(to) ? to : 0;
+    } else if (IsDay(from) && (direction == NAVDIR_LEFT || direction == NAVDIR_RIGHT)) {
+        const LONG column = (from - 1) % CalendarColumns;
+        const bool inRow = direction == NAVDIR_LEFT ? column > 0 : column < CalendarColumns - 1;
+        to = inRow ? from + (direction == NAVDIR_RIGHT ? 1 : -1) : 0;
     }
     return to >= 1 && to <= NextChild ? AnswerChild(end, to) : S_FALSE;
 }
@@ -474,6 +496,10 @@ bool StartAccessibility(HWND window, CalendarFlyout* flyout) {
     }
     for (int module = 0; module < AccessibilityModules; ++module) {
         accessibility->modules[module] = platform.loadSystemLibrary(ModuleNames[module]);
+        HMODULE pinned;
+        if (accessibility->modules[module] != nullptr) {
+            GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, ModuleNames[module], &pinned);
+        }
     }
     bool found = true;
     for (const auto& entry : Entries) {
@@ -502,11 +528,6 @@ bool StartAccessibility(HWND window, CalendarFlyout* flyout) {
     return true;
 }
 
-void MoveCaret(const CalendarFlyout* flyout) {
-    const RECT cell = CalendarCellRect(flyout, SelectedChild(flyout) - 1);
-    SetCaretPos(cell.left, cell.top);
-}
-
 } // namespace
 
 // DestroyWindow hides the flyout before WM_DESTROY: a request that comes in during the close
@@ -521,36 +542,7 @@ LRESULT AnswerCalendarObjectRequest(HWND window, CalendarFlyout* flyout, WPARAM 
         AccessibleInterface, flags, reinterpret_cast<IUnknown*>(flyout->accessibility->object));
 }
 
-void NotifyCalendarSelection(HWND window, const CalendarFlyout* flyout, CalendarDate previous) {
-    if (SameDate(previous, flyout->selected)) {
-        return;
-    }
-    if (previous.year != flyout->selected.year || previous.month != flyout->selected.month) {
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-    }
-    const LONG child = SelectedChild(flyout);
-    if (GetFocus() == window) {
-        MoveCaret(flyout);
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, child);
-    }
-    NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, child);
-}
-
-void NotifyCalendarValue(HWND window) {
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
-// Never shown: Magnifier and other readers of the caret follow it all the same.
-void CreateCalendarCaret(HWND window, const CalendarFlyout* flyout) {
-    const RECT cell = CalendarCellRect(flyout, 0);
-    if (CreateCaret(window, nullptr, cell.right - cell.left, cell.bottom - cell.top)) {
-        MoveCaret(flyout);
-    }
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, SelectedChild(flyout));
-}
-
 void ReleaseCalendarAccessibility(CalendarFlyout* flyout) {
-    DestroyCaret();
     if (flyout->accessibility != nullptr) {
         FreeAccessibility(flyout->accessibility);
         flyout->accessibility = nullptr;

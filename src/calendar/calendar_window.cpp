@@ -4,18 +4,16 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
-#include <cwchar>
-
 #include "calendar/calendar_accessible.h"
-#include "calendar/calendar_flyout.h"
-#include "calendar/flyout_palette.h"
+#include "calendar/calendar_icon_press.h"
+#include "calendar/calendar_paint.h"
+#include "calendar/calendar_placement.h"
+#include "calendar/calendar_view.h"
 #include "calendar/month_model.h"
 #include "common/app_state.h"
-#include "common/dpi_scale.h"
 #include "common/foreground_return.h"
 #include "common/platform.h"
 #include "common/strings.h"
-#include "settings/theme_preference.h"
 #include "text/ui_text.h"
 #include "week/iso_week.h"
 
@@ -23,347 +21,65 @@ namespace {
 
 const wchar_t CalendarClassName[] = L"PellowDune.Kivet.Calendar";
 
-// Space between the flyout and the taskbar or the screen's edge, in 96-DPI units.
-constexpr int EdgeGap = 12;
-// How long a press on the icon that took the activation away may last before its select
-// comes; a note older than this is from a press that ended elsewhere, without a select.
-constexpr DWORD IconPressLifetime = 10000;
-
-// High contrast takes the system's colours; the row of the selected week gets a frame.
-const int HighContrastPalette[PaletteRoles] = {
-    COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_GRAYTEXT,     COLOR_WINDOWTEXT,
-    COLOR_WINDOW, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
-
-RECT ToRect(FlyoutRect rect) {
-    return RECT{rect.left, rect.top, rect.right, rect.bottom};
-}
-
-// Read at every paint, so that a change of theme shows at once. True in high contrast.
-bool ReadPalette(COLORREF* palette) {
-    HIGHCONTRASTW contrast = {sizeof(contrast), 0, nullptr};
-    const bool highContrast =
-        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    const uint32_t* fixed =
-        ThemeValueIsLight(L"AppsUseLightTheme", true) ? LightPalette : DarkPalette;
-    for (int role = 0; role < PaletteRoles; ++role) {
-        palette[role] = highContrast ? GetSysColor(HighContrastPalette[role]) : fixed[role];
-    }
-    return highContrast;
-}
-
-// The user's message font at the DPI, and its bold cut for the title.
-void CreateFlyoutFonts(UINT dpi, HFONT* regular, HFONT* bold) {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    *regular = CreateFontIndirectW(&metrics.lfMessageFont);
-    metrics.lfMessageFont.lfWeight = FW_BOLD;
-    *bold = CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 CalendarDate Today() {
     SYSTEMTIME now;
     platform.getLocalTime(&now);
     return CalendarDate{now.wYear, now.wMonth, now.wDay};
 }
 
-} // namespace
-
-CalendarFlyout* FlyoutOf(HWND window) {
-    return reinterpret_cast<CalendarFlyout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+// Never shown: Magnifier and other readers of the caret follow it all the same.
+void MoveCaret(const CalendarFlyout* flyout) {
+    const RECT cell = CalendarCellRect(flyout, CalendarSelectedCell(flyout));
+    SetCaretPos(cell.left, cell.top);
 }
 
-RECT CalendarCellRect(const CalendarFlyout* flyout, int index) {
-    return ToRect(FlyoutCellRect(flyout->layout, index));
-}
-
-RECT CalendarButtonRect(const CalendarFlyout* flyout, bool next) {
-    return ToRect(next ? FlyoutNextRect(flyout->layout) : FlyoutPreviousRect(flyout->layout));
-}
-
-void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity) {
-    SYSTEMTIME time = {};
-    time.wYear = static_cast<WORD>(date.year);
-    time.wMonth = static_cast<WORD>(date.month);
-    time.wDay = static_cast<WORD>(date.day);
-    if (GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, flags, &time, nullptr, text, capacity, nullptr) ==
-        0) {
-        text[0] = L'\0';
+// The hidden caret, a day cell's size, on the selected day.
+void PutCaret(HWND window, const CalendarFlyout* flyout) {
+    const RECT cell = CalendarCellRect(flyout, 0);
+    if (CreateCaret(window, nullptr, cell.right - cell.left, cell.bottom - cell.top)) {
+        MoveCaret(flyout);
     }
 }
 
-// "Week 49: 30/11/2026 – 06/12/2026", or the week number being typed.
-void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity) {
-    if (flyout->typedDigits > 0) {
-        FormatString(text, capacity, UiText(TextFooterGoToWeek), flyout->typedWeek);
+// WM_SETFOCUS: the caret, and the selected day's focus event.
+void CreateCalendarCaret(HWND window, const CalendarFlyout* flyout) {
+    PutCaret(window, flyout);
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CalendarSelectedCell(flyout) + 1);
+}
+
+// After a change of DPI, of the message font or of the taskbar: the layout measured again, the
+// flyout placed again, and the caret with the new cell's size and place.
+void Relayout(HWND window, CalendarFlyout* flyout) {
+    MeasureCalendar(window, flyout);
+    PlaceCalendar(window, flyout);
+    if (GetFocus() == window) {
+        DestroyCaret();
+        PutCaret(window, flyout);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// After the selection moved from `previous`: focus and selection events for the new day, a
+// name change and a reorder of the table's days when the month changed, and the caret follows.
+void NotifySelection(HWND window, const CalendarFlyout* flyout, CalendarDate previous) {
+    if (SameDate(previous, flyout->selected)) {
         return;
     }
-    const CalendarDate monday = MondayOfWeek(flyout->selected);
-    wchar_t first[40];
-    wchar_t last[40];
-    FormatLocaleDate(monday, DATE_SHORTDATE, first, 40);
-    FormatLocaleDate(LastShownDayOfWeek(monday), DATE_SHORTDATE, last, 40);
-    const IsoWeekDate week =
-        ComputeIsoWeek(flyout->selected.year, flyout->selected.month, flyout->selected.day);
-    FormatString(text, capacity, UiText(TextFooterWeek), week.week, first, last);
-}
-
-namespace {
-
-void DrawCentred(HDC dc, const wchar_t* text, RECT box, COLORREF colour) {
-    SetTextColor(dc, colour);
-    DrawTextW(dc, text, -1, &box,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-}
-
-void FillBox(HDC dc, const RECT& box, COLORREF colour) {
-    SetDCBrushColor(dc, colour);
-    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-// A disc of the diameter with its top-left corner there; the DC's pen is the null pen.
-void FillDisc(HDC dc, int left, int top, int diameter, COLORREF colour) {
-    SetDCBrushColor(dc, colour);
-    Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
-}
-
-// The selected week's row: tinted, and in high contrast framed in the highlight colour, since
-// the system's palette has no tint.
-void MarkSelectedRow(HDC dc, const RECT& row, const COLORREF* palette, int frame) {
-    FillBox(dc, row, palette[RowTint]);
-    if (frame > 0) {
-        const int edge = frame;
-        const RECT sides[4] = {{row.left, row.top, row.right, row.top + edge},
-                               {row.left, row.bottom - edge, row.right, row.bottom},
-                               {row.left, row.top, row.left + edge, row.bottom},
-                               {row.right - edge, row.top, row.right, row.bottom}};
-        for (const RECT& side : sides) {
-            FillBox(dc, side, palette[Accent]);
-        }
+    if (previous.year != flyout->selected.year || previous.month != flyout->selected.month) {
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+        NotifyWinEvent(EVENT_OBJECT_REORDER, window, OBJID_CLIENT, CHILDID_SELF);
     }
-}
-
-void DrawGrid(HDC dc, const CalendarFlyout* flyout, const COLORREF* palette, bool highContrast) {
-    const FlyoutLayout& layout = flyout->layout;
-    MonthGrid grid;
-    BuildMonthGrid(flyout->selected.year, flyout->selected.month, &grid);
-    const int inset = ScaleToDpi(2, flyout->dpi);
-    const int diameter = layout.rowHeight - 2 * inset;
-    for (int row = 0; row < CalendarRows; ++row) {
-        wchar_t text[16];
-        COLORREF rowColour = palette[Background];
-        for (int column = 0; column < CalendarColumns; ++column) {
-            if (SameDate(grid.cells[row * CalendarColumns + column], flyout->selected)) {
-                rowColour = palette[RowTint];
-                MarkSelectedRow(dc, ToRect(FlyoutRowRect(layout, row)), palette,
-                                highContrast ? inset : 0);
-            }
-        }
-        FormatString(text, 16, L"%d", grid.rowWeeks[row].week);
-        DrawCentred(dc, text, ToRect(FlyoutWeekRect(layout, row)), palette[WeekNumber]);
-        for (int column = 0; column < CalendarColumns; ++column) {
-            const int index = row * CalendarColumns + column;
-            const CalendarDate date = grid.cells[index];
-            const RECT cell = ToRect(FlyoutCellRect(layout, index));
-            const int left = (cell.left + cell.right - diameter) / 2;
-            const int circleTop = cell.top + inset;
-            const bool today = SameDate(date, flyout->today);
-            COLORREF colour =
-                date.month == grid.month && DateShown(date) ? palette[Text] : palette[Dimmed];
-            if (today) { // a ring: the accent's disc with the row's colour inside
-                FillDisc(dc, left, circleTop, diameter, palette[Accent]);
-                FillDisc(dc, left + inset, circleTop + inset, diameter - 2 * inset, rowColour);
-            }
-            if (SameDate(date, flyout->selected)) { // inside today's ring when both are here
-                const int gap = today ? 2 * inset : 0;
-                FillDisc(dc, left + gap, circleTop + gap, diameter - 2 * gap, palette[Accent]);
-                colour = palette[AccentText];
-            }
-            FormatString(text, 16, L"%d", date.day);
-            DrawCentred(dc, text, cell, colour);
-        }
+    const LONG child = CalendarSelectedCell(flyout) + 1;
+    if (GetFocus() == window) {
+        MoveCaret(flyout);
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, child);
     }
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, child);
 }
 
-void DrawCalendar(HDC dc, const RECT& client, const CalendarFlyout* flyout) {
-    const FlyoutLayout& layout = flyout->layout;
-    HFONT font;
-    HFONT boldFont;
-    CreateFlyoutFonts(flyout->dpi, &font, &boldFont);
-    COLORREF palette[PaletteRoles];
-    const bool highContrast = ReadPalette(palette);
-    HGDIOBJ oldFont = SelectObject(dc, boldFont);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-    SetBkMode(dc, TRANSPARENT);
-
-    FillBox(dc, client, palette[Dimmed]);
-    const RECT inside = {1, 1, client.right - 1, client.bottom - 1};
-    FillBox(dc, inside, palette[Background]);
-    wchar_t text[96];
-    FormatLocaleDate(flyout->selected, DATE_YEARMONTH, text, 96);
-    DrawCentred(dc, text, ToRect(FlyoutTitleRect(layout)), palette[Text]);
-    DrawCentred(dc, L"\x2039", ToRect(FlyoutPreviousRect(layout)), palette[Text]);
-    DrawCentred(dc, L"\x203A", ToRect(FlyoutNextRect(layout)), palette[Text]);
-
-    SelectObject(dc, font);
-    for (int column = 0; column < CalendarColumns; ++column) {
-        if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + column, text, 96) ==
-            0) {
-            text[0] = L'\0';
-        }
-        DrawCentred(dc, text, ToRect(FlyoutWeekdayRect(layout, column)), palette[Dimmed]);
-    }
-    DrawGrid(dc, flyout, palette, highContrast);
-    FormatFooter(flyout, text, 96);
-    DrawCentred(dc, text, ToRect(FlyoutFooterRect(layout)), palette[Text]);
-
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldFont);
-    DeleteObject(boldFont);
-    DeleteObject(font);
-}
-
-int TextWidth(HDC dc, const wchar_t* text) {
-    SIZE size = {0, 0};
-    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
-    return size.cx;
-}
-
-// Lays the flyout out for its font at its DPI: the widest weekday name and month title of
-// the locale, and a footer with the widest dates.
-void MeasureFlyout(HWND window, CalendarFlyout* flyout) {
-    FlyoutTextExtents extents = {};
-    HFONT font;
-    HFONT boldFont;
-    CreateFlyoutFonts(flyout->dpi, &font, &boldFont);
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
-        TEXTMETRICW metrics;
-        HGDIOBJ oldFont = SelectObject(dc, boldFont);
-        GetTextMetricsW(dc, &metrics);
-        extents.boldHeight = metrics.tmHeight;
-        wchar_t text[96];
-        for (int32_t month = 1; month <= 12; ++month) {
-            FormatLocaleDate(CalendarDate{flyout->selected.year, month, 1}, DATE_YEARMONTH, text,
-                             96);
-            const int width = TextWidth(dc, text);
-            extents.titleWidth = width > extents.titleWidth ? width : extents.titleWidth;
-        }
-        SelectObject(dc, font);
-        GetTextMetricsW(dc, &metrics);
-        extents.textHeight = metrics.tmHeight;
-        extents.averageCharWidth = metrics.tmAveCharWidth;
-        extents.dayWidth = TextWidth(dc, L"88");
-        for (int column = 0; column < CalendarColumns; ++column) {
-            if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + column, text,
-                                96) != 0) {
-                const int width = TextWidth(dc, text);
-                extents.weekdayWidth = width > extents.weekdayWidth ? width : extents.weekdayWidth;
-            }
-        }
-        // A week in mid-December: two-digit days and months, as wide as dates get.
-        CalendarFlyout sample = *flyout;
-        sample.selected = CalendarDate{flyout->selected.year, 12, 20};
-        sample.typedDigits = 0;
-        FormatFooter(&sample, text, 96);
-        extents.footerWidth = TextWidth(dc, text);
-        SelectObject(dc, oldFont);
-        ReleaseDC(window, dc);
-    }
-    DeleteObject(boldFont);
-    DeleteObject(font);
-    flyout->layout = MeasureFlyoutLayout(extents, flyout->dpi);
-}
-
-// Drawn off screen and copied in one piece, so that it never flickers.
-void PaintCalendar(HWND window, HDC target, const CalendarFlyout* flyout) {
-    RECT client;
-    GetClientRect(window, &client);
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-    if (dc != nullptr && bitmap != nullptr) {
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        DrawCalendar(dc, client, flyout);
-        BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-        SelectObject(dc, oldBitmap);
-    }
-    if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-    }
-    if (dc != nullptr) {
-        DeleteDC(dc);
-    }
-}
-
-// Next to the anchor, on its side of the taskbar, whole inside the monitor's work area.
-void PlaceCalendar(HWND window, const CalendarFlyout* flyout) {
-    const POINT anchor = flyout->anchor;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromPoint(anchor, MONITOR_DEFAULTTONEAREST), &monitor);
-    APPBARDATA taskbar = {};
-    taskbar.cbSize = sizeof(taskbar);
-    const bool taskbarKnown = SHAppBarMessage(ABM_GETTASKBARPOS, &taskbar) != 0;
-    const RECT& work = monitor.rcWork;
-    const RECT& screen = monitor.rcMonitor;
-    const FlyoutRect workArea = {work.left, work.top, work.right, work.bottom};
-    const TaskbarSide side = FindTaskbarSide(
-        FlyoutRect{screen.left, screen.top, screen.right, screen.bottom}, workArea,
-        FlyoutPoint{anchor.x, anchor.y}, taskbarKnown,
-        FlyoutRect{taskbar.rc.left, taskbar.rc.top, taskbar.rc.right, taskbar.rc.bottom});
-    const int width = flyout->layout.clientWidth;
-    const int height = flyout->layout.clientHeight;
-    const FlyoutPoint corner = PlaceFlyout(workArea, side, FlyoutPoint{anchor.x, anchor.y}, width,
-                                           height, ScaleToDpi(EdgeGap, flyout->dpi));
-    SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// The notification icon's rectangle on the screen, where the shell can tell it.
-bool TrayIconRect(RECT* rect) {
-    NOTIFYICONIDENTIFIER icon = {};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = appState.mainWindow;
-    icon.uID = TrayIconId;
-    return SUCCEEDED(Shell_NotifyIconGetRect(&icon, rect));
-}
-
-POINT AnchorPoint(WPARAM anchor) {
-    POINT point = {GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)};
-    if (point.x != 0 || point.y != 0) {
-        return point;
-    }
-    RECT rect;
-    if (TrayIconRect(&rect)) {
-        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-    GetCursorPos(&point);
-    return point;
-}
-
-// The icon's rectangle from the shell, or, where the shell cannot tell, a square of twice
-// the small icon's edge around the point the flyout opened at.
-RECT IconRect(const CalendarFlyout* flyout) {
-    RECT rect;
-    if (TrayIconRect(&rect)) {
-        return rect;
-    }
-    const int edge = GetSystemMetricsForDpi(SM_CXSMICON, flyout->dpi);
-    return RECT{flyout->anchor.x - edge, flyout->anchor.y - edge, flyout->anchor.x + edge,
-                flyout->anchor.y + edge};
-}
-
-// At the deactivation: is the primary button down on the icon? Then this is a click on the
-// icon, whose select follows (at once, or when a long press ends).
-void NoteIconPress(const CalendarFlyout* flyout) {
-    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-    POINT cursor;
-    const RECT icon = IconRect(flyout);
-    appState.calendarIconPressed =
-        platform.getAsyncKeyState(primary) < 0 && GetCursorPos(&cursor) && PtInRect(&icon, cursor);
-    appState.calendarIconPressedAt = GetTickCount();
+// After the typed week number (the footer, the table's value) changed.
+void NotifyValue(HWND window) {
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 // Puts the selected day's ISO week on the clipboard, as "2026-W49".
@@ -402,7 +118,7 @@ void Select(HWND window, CalendarFlyout* flyout, CalendarDate date) {
     flyout->typedDigits = 0;
     flyout->typedWeek = 0;
     InvalidateRect(window, nullptr, FALSE);
-    NotifyCalendarSelection(window, flyout, previous);
+    NotifySelection(window, flyout, previous);
 }
 
 void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
@@ -442,7 +158,7 @@ void OnKey(HWND window, CalendarFlyout* flyout, WPARAM key) {
             flyout->typedDigits -= 1;
             flyout->typedWeek /= 10;
             InvalidateRect(window, nullptr, FALSE);
-            NotifyCalendarValue(window);
+            NotifyValue(window);
         }
         return;
     case 'C':
@@ -503,6 +219,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
         DestroyCaret();
         return 0;
     case WM_DESTROY:
+        DestroyCaret();
         ReleaseCalendarAccessibility(flyout);
         return 0;
     case WM_NCDESTROY:
@@ -516,7 +233,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         // Another window took over: a click elsewhere, or the taskbar when the icon is clicked.
         if (LOWORD(wParam) == WA_INACTIVE && appState.calendarWindow == window) {
-            NoteIconPress(flyout);
+            NoteIconPressAtDeactivation(flyout, reinterpret_cast<HWND>(lParam));
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
         return DefWindowProcW(window, message, wParam, lParam); // gives the keyboard focus
@@ -542,7 +259,7 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
             flyout->typedWeek = flyout->typedWeek * 10 + static_cast<int32_t>(wParam - L'0');
             flyout->typedDigits += 1;
             InvalidateRect(window, nullptr, FALSE);
-            NotifyCalendarValue(window);
+            NotifyValue(window);
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -551,19 +268,12 @@ LRESULT CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOUSEWHEEL:
         OnWheel(window, flyout, GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    case WM_DPICHANGED:
         flyout->dpi = LOWORD(wParam);
-        MeasureFlyout(window, flyout);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top, flyout->layout.clientWidth,
-                     flyout->layout.clientHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-        InvalidateRect(window, nullptr, FALSE);
+        Relayout(window, flyout);
         return 0;
-    }
-    case WM_SETTINGCHANGE: // the message font may have changed size
-        MeasureFlyout(window, flyout);
-        PlaceCalendar(window, flyout);
-        InvalidateRect(window, nullptr, FALSE);
+    case WM_SETTINGCHANGE: // the message font or the taskbar may have changed
+        Relayout(window, flyout);
         return 0;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
@@ -585,12 +295,13 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
     CalendarFlyout* flyout = static_cast<CalendarFlyout*>(AllocateZeroed(sizeof(CalendarFlyout)));
     FlyoutCreation creation = {flyout};
     HWND window = nullptr;
+    // The flyout takes the keyboard; it goes back when Kivet's last window closes (to the
+    // notification area where the flyout was opened from there).
+    NoteKeyboardOwner(fromKeyboard, false);
     if (flyout != nullptr) {
         flyout->today = Today();
         flyout->selected = flyout->today;
-        flyout->anchor = AnchorPoint(anchorWord);
-        flyout->openedByKey = fromKeyboard ? 1 : 0;
-        flyout->returnWindow = WindowToReturnTo();
+        flyout->anchor = CalendarAnchorPoint(anchorWord);
         // Popup and owned: no taskbar button; made at the anchor to learn that monitor's DPI.
         window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CalendarClassName,
                                  UiText(TextCalendarWindow), WS_POPUP, flyout->anchor.x,
@@ -598,13 +309,14 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
                                  appState.instance, &creation);
     }
     if (window == nullptr) {
+        ReturnKeyboard(false);
         FreeHeapBlock(creation.flyout); // null once the window took it
         UnregisterClassW(CalendarClassName, appState.instance);
         return;
     }
     appState.calendarWindow = window;
     flyout->dpi = GetDpiForWindow(window);
-    MeasureFlyout(window, flyout);
+    MeasureCalendar(window, flyout);
     PlaceCalendar(window, flyout);
     ShowWindow(window, SW_SHOW);
     // The shell lets the clicked icon's program take the foreground; take it, or the keys
@@ -613,6 +325,7 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
     SetForegroundWindow(window);
     if (GetForegroundWindow() != window) {
         appState.calendarWindow = nullptr;
+        ReturnKeyboard(false);
         DestroyWindow(window);
         UnregisterClassW(CalendarClassName, appState.instance);
         return;
@@ -624,13 +337,10 @@ void OpenCalendarFlyout(WPARAM anchorWord, bool fromKeyboard) {
 } // namespace
 
 void ToggleCalendarFlyout(WPARAM anchor, bool fromKeyboard) {
-    // The click on the icon that took the activation from the flyout brings its select after
+    // The press on the icon that took the activation from the flyout brings its select after
     // the deactivation, sent or posted, at once or when a long press ends; it may find the
     // flyout not yet closed.
-    const bool clickThatClosed =
-        appState.calendarIconPressed != 0 && !fromKeyboard &&
-        GetTickCount() - appState.calendarIconPressedAt < IconPressLifetime;
-    appState.calendarIconPressed = 0;
+    const bool clickThatClosed = TakeIconSelect(fromKeyboard);
     if (appState.calendarWindow != nullptr) {
         CloseCalendarFlyout();
     } else if (!clickThatClosed) {
@@ -642,17 +352,7 @@ void CloseCalendarFlyout() {
     HWND window = appState.calendarWindow;
     if (window != nullptr) {
         appState.calendarWindow = nullptr;
-        // Where the flyout still has the keys, they go back before it goes, or the system
-        // would hand them to its owner, the hidden main window.
-        const CalendarFlyout* flyout = FlyoutOf(window);
-        if (GetForegroundWindow() == window &&
-            (flyout->openedByKey || !ReturnForegroundTo(flyout->returnWindow))) {
-            NOTIFYICONDATAW icon = {};
-            icon.cbSize = sizeof(icon);
-            icon.hWnd = appState.mainWindow;
-            icon.uID = TrayIconId;
-            platform.shellNotifyIcon(NIM_SETFOCUS, &icon);
-        }
+        ReturnKeyboard(false); // before it goes, or the system hands the keys to its owner
         DestroyWindow(window);
     }
     UnregisterClassW(CalendarClassName, appState.instance);
@@ -671,5 +371,5 @@ void RefreshCalendarToday() {
     }
     flyout->today = today;
     InvalidateRect(window, nullptr, FALSE);
-    NotifyCalendarSelection(window, flyout, previous);
+    NotifySelection(window, flyout, previous);
 }

@@ -34,6 +34,23 @@ bool Contains(FlyoutRect rect, FlyoutPoint point) {
            point.y < rect.bottom;
 }
 
+bool TaskbarOnMonitor(FlyoutRect monitor, bool taskbarKnown, FlyoutRect taskbar) {
+    return taskbarKnown && taskbar.left < monitor.right && taskbar.right > monitor.left &&
+           taskbar.top < monitor.bottom && taskbar.bottom > monitor.top;
+}
+
+bool Horizontal(FlyoutRect taskbar) {
+    return taskbar.right - taskbar.left >= taskbar.bottom - taskbar.top;
+}
+
+// The monitor's edge a taskbar on it is docked to.
+TaskbarSide DockedSide(FlyoutRect monitor, FlyoutRect taskbar) {
+    if (Horizontal(taskbar)) {
+        return taskbar.top <= monitor.top ? TaskbarTop : TaskbarBottom;
+    }
+    return taskbar.left <= monitor.left ? TaskbarLeft : TaskbarRight;
+}
+
 } // namespace
 
 FlyoutLayout MeasureFlyoutLayout(const FlyoutTextExtents& text, uint32_t dpi) {
@@ -140,14 +157,8 @@ TaskbarSide FindTaskbarSide(FlyoutRect monitor, FlyoutRect work, FlyoutPoint anc
     if (count == 1) {
         return side;
     }
-    const bool taskbarOnMonitor = taskbarKnown && taskbar.left < monitor.right &&
-                                  taskbar.right > monitor.left && taskbar.top < monitor.bottom &&
-                                  taskbar.bottom > monitor.top;
-    if (taskbarOnMonitor) {
-        if (taskbar.right - taskbar.left >= taskbar.bottom - taskbar.top) {
-            return taskbar.top <= monitor.top ? TaskbarTop : TaskbarBottom;
-        }
-        return taskbar.left <= monitor.left ? TaskbarLeft : TaskbarRight;
+    if (TaskbarOnMonitor(monitor, taskbarKnown, taskbar)) {
+        return DockedSide(monitor, taskbar);
     }
     // The monitor's edge nearest to the anchor, among the sides it lies beyond if any.
     const int32_t distance[4] = {monitor.bottom - anchor.y, anchor.y - monitor.top,
@@ -160,6 +171,31 @@ TaskbarSide FindTaskbarSide(FlyoutRect monitor, FlyoutRect work, FlyoutPoint anc
         }
     }
     return static_cast<TaskbarSide>(nearest);
+}
+
+FlyoutRect AreaBesideTaskbar(FlyoutRect monitor, FlyoutRect work, TaskbarSide side,
+                             bool taskbarKnown, FlyoutRect taskbar) {
+    if (!TaskbarOnMonitor(monitor, taskbarKnown, taskbar) || DockedSide(monitor, taskbar) != side) {
+        return work;
+    }
+    const int32_t thickness =
+        Horizontal(taskbar) ? taskbar.bottom - taskbar.top : taskbar.right - taskbar.left;
+    FlyoutRect area = work;
+    switch (side) {
+    case TaskbarBottom:
+        area.bottom = Smaller(work.bottom, monitor.bottom - thickness);
+        break;
+    case TaskbarTop:
+        area.top = Larger(work.top, monitor.top + thickness);
+        break;
+    case TaskbarLeft:
+        area.left = Larger(work.left, monitor.left + thickness);
+        break;
+    case TaskbarRight:
+        area.right = Smaller(work.right, monitor.right - thickness);
+        break;
+    }
+    return area;
 }
 
 FlyoutPoint PlaceFlyout(FlyoutRect work, TaskbarSide side, FlyoutPoint anchor, int32_t width,

@@ -71,6 +71,13 @@ enum TaskbarSide : int32_t { TaskbarBottom, TaskbarTop, TaskbarLeft, TaskbarRigh
 TaskbarSide FindTaskbarSide(FlyoutRect monitor, FlyoutRect work, FlyoutPoint anchor,
                             bool taskbarKnown, FlyoutRect taskbar);
 
+// Where the flyout may lie: the work area, less the taskbar on `side` where the work area does
+// not leave it out (an auto-hidden taskbar), so that the flyout sits at the taskbar's inner edge
+// rather than over it. The taskbar's thickness counts from the monitor's edge, so its
+// rectangle may be where it shows or where it hides.
+FlyoutRect AreaBesideTaskbar(FlyoutRect monitor, FlyoutRect work, TaskbarSide side,
+                             bool taskbarKnown, FlyoutRect taskbar);
+
 // The flyout's top-left corner: beside the anchor on the taskbar's side, `gap` pixels off the
 // taskbar, and whole inside the work area with `gap` to spare where it fits.
 FlyoutPoint PlaceFlyout(FlyoutRect work, TaskbarSide side, FlyoutPoint anchor, int32_t width,

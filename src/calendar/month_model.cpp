@@ -43,6 +43,15 @@ bool DateShown(CalendarDate date) {
     return YearShown(date.year);
 }
 
+bool GridRowShown(const MonthGrid& grid, int row) {
+    for (int column = 0; column < CalendarColumns; ++column) {
+        if (DateShown(grid.cells[row * CalendarColumns + column])) {
+            return true;
+        }
+    }
+    return false;
+}
+
 CalendarDate LastShownDayOfWeek(CalendarDate monday) {
     const CalendarDate sunday = DateOfSerialDay(SerialDay(monday) + 6);
     return YearShown(sunday.year) ? sunday : CalendarDate{CalendarLastYear, 12, 31};

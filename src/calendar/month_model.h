@@ -32,6 +32,10 @@ void BuildMonthGrid(int32_t year, int32_t month, MonthGrid* grid);
 
 bool SameDate(CalendarDate first, CalendarDate second);
 
+// False for a row of the grid whose days all lie outside the years the flyout shows (the last
+// row of December 9999): its week number is dimmed like its days.
+bool GridRowShown(const MonthGrid& grid, int row);
+
 // True for a date of the years the flyout shows, 1 January 1601 to 31 December 9999.
 bool DateShown(CalendarDate date);
 

@@ -40,14 +40,15 @@ struct AppState {
     Settings userSettings;          // the user's own values, as stored; the line owned
     Settings policy;                // the enforced values (see enforcedSettings); the line owned
     uint32_t enforcedSettings;      // SettingBit: which values a valid policy sets
-    // Set when the flyout lost the activation while the primary button was down on the icon:
-    // the select of that click follows and must not open it again.
+    // Set when the window showing the icon took the activation from the flyout: the select of
+    // that press must not open it again. The pointer is watched for the next press.
     int32_t calendarIconPressed;
-    DWORD calendarIconPressedAt; // GetTickCount() of that moment
-    KeyboardNote keyboardNote;   // who had the keyboard before Kivet's windows took it
-    int32_t iconVersion;         // NOTIFYICON_VERSION_4 once NIM_SETVERSION took it, else 0
-    int32_t rightButtonUp;       // a WM_RBUTTONUP came and its WM_CONTEXTMENU is still due
-    int32_t menuOpen;            // 1 while the tray menu is tracked
+    HHOOK calendarPressWatch;  // low-level mouse hook while a press is noted
+    RECT calendarIconRect;     // the icon as that press found it
+    KeyboardNote keyboardNote; // who had the keyboard before Kivet's windows took it
+    int32_t iconVersion;       // NOTIFYICON_VERSION_4 once NIM_SETVERSION took it, else 0
+    int32_t rightButtonUp;     // a WM_RBUTTONUP came and its WM_CONTEXTMENU is still due
+    int32_t menuOpen;          // 1 while the tray menu is tracked
     // Tries left in the search for Windows 11's entry of the icon (TaskbarPromotionTimerId).
     int32_t taskbarPromotionTriesLeft;
 };

@@ -87,16 +87,3 @@ bool BringModalWindowToFront() {
     }
     return true;
 }
-
-HWND WindowToReturnTo() {
-    if (appState.keyboardNote.noted) {
-        return static_cast<HWND>(const_cast<void*>(appState.keyboardNote.window));
-    }
-    const HWND foreground = GetForegroundWindow();
-    return IsKivetsWindow(foreground) ? nullptr : foreground;
-}
-
-bool ReturnForegroundTo(HWND window) {
-    return window != nullptr && !IsKivetsWindow(window) && IsWindow(window) &&
-           SetForegroundWindow(window);
-}

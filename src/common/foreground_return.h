@@ -28,8 +28,3 @@ void ReturnKeyboardIfNoneOpen();
 // While a modal window of Kivet's is open: brings it to the front and is true, so that a click
 // on the icon opens nothing else. False when none is open.
 bool BringModalWindowToFront();
-
-// Kept for the flyout's existing calls: the window the keyboard would go back to (the note's,
-// or the foreground of the moment when it is not Kivet's), and giving the foreground to it.
-HWND WindowToReturnTo();
-bool ReturnForegroundTo(HWND window);

@@ -113,12 +113,17 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     EXPECT_LE(placed.bottom, monitor.rcWork.bottom) << "above the icon, inside the work area";
     EXPECT_EQ((placed.left + placed.right) / 2, 500) << "centred on the icon";
 
-    // On a screen of twice the DPI it lays itself out twice as large.
+    // On a screen of twice the DPI it lays itself out twice as large, and the caret follows.
+    POINT caret = {};
+    GetCaretPos(&caret);
     SendMessageW(flyout, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&placed));
     RECT scaled;
     GetWindowRect(flyout, &scaled);
     EXPECT_EQ(scaled.right - scaled.left, 2 * (placed.right - placed.left));
     EXPECT_EQ(scaled.bottom - scaled.top, 2 * (placed.bottom - placed.top));
+    POINT moved = {};
+    GetCaretPos(&moved);
+    EXPECT_TRUE(caret.x > 0 && moved.x == 2 * caret.x && moved.y == 2 * caret.y);
 
     SendMessageW(appState.mainWindow, TrayCallbackMessage, 0, MAKELPARAM(NIN_KEYSELECT, 1));
     EXPECT_TRUE(IsWindow(flyout)) << "a repeated key select is not a second one";
@@ -130,49 +135,41 @@ TEST_F(CalendarWindowTest, ASelectOpensAFocusedTopmostFlyoutInsideTheWorkAreaAnd
     EXPECT_FALSE(GetClassInfoExW(appState.instance, CalendarClass, &left)) << "class unregistered";
 }
 
-SHORT heldButton = 0; // the physical button that is down, 0 for none
-
-SHORT WINAPI FakeAsyncKeyState(int key) {
-    return key == heldButton ? static_cast<SHORT>(0x8000) : 0;
-}
-
-struct PressCase {
-    const char* what;
-    BOOL swapped;
-    SHORT button;
-    int cursor;             // x and y; the icon is at (300, 300)
-    bool closeHandledFirst; // the posted WM_CLOSE runs before the select comes
-    bool reopens;
-};
-
-// Windows' order: the taskbar takes the activation at the press, and the select of the
-// release follows, sent, however long the press was. It swallows that select only.
+// Windows' order: the window that shows the icon takes the activation at the press, and the
+// select of the release follows, sent, however long the press was. It swallows that select
+// only; a flyout that lost the activation to any other window is closed by a click elsewhere.
 TEST_F(CalendarWindowTest, APressOnTheIconThatDeactivatesTheFlyoutClosesItForGood) {
-    const PressCase cases[] = {
-        {"primary button on the icon", FALSE, VK_LBUTTON, 302, true, false},
-        {"the select before the close", FALSE, VK_LBUTTON, 302, false, false},
-        {"swapped: the physical right is primary", TRUE, VK_RBUTTON, 302, true, false},
-        {"swapped: the left is not", TRUE, VK_LBUTTON, 302, true, true},
-        {"button down elsewhere", FALSE, VK_LBUTTON, 100, true, true},
+    // The taskbar: a window under the icon at (300, 400), which a press would activate.
+    HWND taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, L"STATIC",
+                                   L"taskbar", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 250, 380, 100, 40,
+                                   nullptr, nullptr, nullptr, nullptr);
+    HWND taskbarPart = CreateWindowExW(0, L"STATIC", L"icons", WS_CHILD | WS_VISIBLE | SS_NOTIFY,
+                                       40, 10, 20, 20, taskbar, nullptr, nullptr, nullptr);
+    const struct {
+        const char* what;
+        HWND taker;
+        bool closeHandledFirst; // the posted WM_CLOSE runs before the select comes
+        bool reopens;
+    } cases[] = {
+        {"the taskbar took it", taskbar, true, false},
+        {"a part of the taskbar, the select before the close", taskbarPart, false, false},
+        {"another window took it", appState.mainWindow, true, true},
     };
-    platform.getAsyncKeyState = FakeAsyncKeyState;
-    for (const PressCase& c : cases) {
-        Select(300, 300);
-        SwapMouseButton(c.swapped);
-        heldButton = c.button;
-        SetCursorPos(c.cursor, c.cursor);
-        SendMessageW(appState.calendarWindow, WM_ACTIVATE, WA_INACTIVE, 0);
+    for (const auto& c : cases) {
+        Select(300, 400);
+        SendMessageW(appState.calendarWindow, WM_ACTIVATE, WA_INACTIVE,
+                     reinterpret_cast<LPARAM>(c.taker));
         if (c.closeHandledFirst) {
             PumpMessages();
         }
-        Select(300, 300);
+        Select(300, 400);
         PumpMessages();
-        SwapMouseButton(FALSE);
         EXPECT_EQ(appState.calendarWindow != nullptr, c.reopens) << c.what;
-        Select(300, 300);
+        Select(300, 400);
         EXPECT_NE(appState.calendarWindow != nullptr, c.reopens) << c.what << ", the next click";
         CloseCalendarFlyout();
     }
+    DestroyWindow(taskbar);
 }
 
 TEST_F(CalendarWindowTest, TheWheelMovesOneMonthPer120InTotal) {
@@ -320,7 +317,7 @@ std::wstring LocaleDate(WORD year, WORD month, WORD day, DWORD flags) {
 
 TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHearsTheKeys) {
     SetToday(2026, 12, 7);
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr,
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_VALUECHANGE, nullptr,
                                          Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
     heard.clear();
@@ -410,17 +407,80 @@ TEST_F(CalendarWindowTest, AScreenReaderReadsTheMonthTheDaysWithTheirWeeksAndHea
         EXPECT_EQ(Take(text), L"Press");
         heard.clear();
         EXPECT_EQ(client->accDoDefaultAction(Child(press.button)), S_OK);
-        WaitToHear(1);
-        ASSERT_FALSE(heard.empty());
+        WaitToHear(2);
+        ASSERT_GE(heard.size(), 2u);
         EXPECT_EQ(heard[0], Heard(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF));
+        EXPECT_EQ(heard[1], Heard(EVENT_OBJECT_REORDER, CHILDID_SELF)) << "the days moved";
         client->get_accName(self, &text);
         EXPECT_EQ(Take(text), LocaleDate(press.year, press.month, 1, DATE_YEARMONTH));
     }
 
     Select();
     EXPECT_EQ(client->get_accName(self, &text), CO_E_OBJNOTCONNECTED) << "the flyout closed";
+    IDispatch* gone = nullptr;
+    EXPECT_EQ(client->get_accChild(Child(8), &gone), CO_E_OBJNOTCONNECTED);
     client->Release();
     UnhookWinEvent(hook);
+}
+
+// Days and buttons past the years shown cannot be chosen; a client's other questions get the
+// answers the interface defines.
+TEST_F(CalendarWindowTest, TheEdgesOfTheYearsAreUnavailableAndTheOtherAnswersKeepTheContract) {
+    const struct {
+        WORD year, month; // the month shown
+        LONG child;
+        bool available;
+    } edges[] = {
+        {9999, 12, 33, true},  // 31 December 9999
+        {9999, 12, 34, false}, // 1 January 10000
+        {9999, 12, 44, false}, // no month after
+        {1601, 1, 43, false},  // no month before
+        {1601, 1, 44, true},
+    };
+    for (const auto& edge : edges) {
+        SetToday(edge.year, edge.month, 15);
+        Select();
+        IAccessible* client = ReaderObject();
+        ASSERT_NE(client, nullptr);
+        VARIANT state = {};
+        client->get_accState(Child(edge.child), &state);
+        EXPECT_EQ((state.lVal & STATE_SYSTEM_UNAVAILABLE) == 0, edge.available) << edge.child;
+        const HRESULT chosen = edge.child <= 42
+                                   ? client->accSelect(SELFLAG_TAKEFOCUS, Child(edge.child))
+                                   : client->accDoDefaultAction(Child(edge.child));
+        EXPECT_EQ(chosen == S_OK, edge.available) << edge.child;
+        client->Release();
+        Select();
+    }
+
+    Select();
+    IAccessible* client = ReaderObject();
+    ASSERT_NE(client, nullptr);
+    for (const LONG flags :
+         {SELFLAG_NONE, SELFLAG_ADDSELECTION, SELFLAG_TAKEFOCUS | SELFLAG_EXTENDSELECTION}) {
+        EXPECT_EQ(client->accSelect(flags, Child(9)), E_INVALIDARG) << flags;
+    }
+    const struct {
+        LONG from;
+        LONG direction;
+        LONG to; // 0: none
+    } moves[] = {{9, NAVDIR_UP, 2},     {9, NAVDIR_DOWN, 16}, {9, NAVDIR_LEFT, 8},
+                 {9, NAVDIR_RIGHT, 10}, {7, NAVDIR_RIGHT, 0}, {36, NAVDIR_DOWN, 0}};
+    for (const auto& move : moves) {
+        VARIANT end = {};
+        const HRESULT found = client->accNavigate(move.direction, Child(move.from), &end);
+        EXPECT_EQ(found == S_OK ? end.lVal : 0, move.to) << move.from << " " << move.direction;
+    }
+    LPOLESTR name = const_cast<LPOLESTR>(L"accName");
+    DISPID id = 7;
+    EXPECT_TRUE(FAILED(client->GetIDsOfNames(IID_NULL, &name, 1, 0, &id)) && id == DISPID_UNKNOWN);
+    VARIANT result = Child(7);
+    UINT badArgument = 5;
+    DISPPARAMS none = {};
+    EXPECT_TRUE(FAILED(client->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                      &result, nullptr, &badArgument)) &&
+                result.vt == VT_EMPTY && badArgument == 0);
+    client->Release();
 }
 
 const wchar_t* missingLibrary = L"";

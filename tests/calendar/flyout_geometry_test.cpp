@@ -34,15 +34,20 @@ TEST(Placement, TheTaskbarSideComesFromTheAnchorAgainstTheWorkArea) {
             {900, 1060}, Unknown, TaskbarBottom, {750, 628}},
         {"corner of a right taskbar and a bottom appbar", Screen, {0, 0, 1872, 900},
             {1896, 1000}, {1872, 0, 1920, 1080}, TaskbarRight, {1560, 488}},
-        {"auto-hidden top taskbar", Screen, Screen, {900, 3}, {0, 0, 1920, 40}, TaskbarTop,
-            {750, 15}},
+        {"auto-hidden top taskbar: at its inner edge", Screen, Screen, {900, 3},
+            {0, 0, 1920, 40}, TaskbarTop, {750, 52}},
+        {"auto-hidden bottom taskbar where it hides", Screen, Screen, {1800, 1079},
+            {0, 1078, 1920, 1118}, TaskbarBottom, {1608, 628}},
+        {"auto-hidden taskbar of another monitor", {1920, 0, 3840, 1080}, {1920, 0, 3840, 1080},
+            {1925, 500}, {0, 0, 48, 1080}, TaskbarLeft, {1937, 300}},
     };
     // clang-format on
     for (const SideCase& c : cases) {
         const bool known = c.taskbar.right > c.taskbar.left;
         const TaskbarSide side = FindTaskbarSide(c.monitor, c.work, c.anchor, known, c.taskbar);
         EXPECT_EQ(side, c.side) << c.what;
-        const FlyoutPoint corner = PlaceFlyout(c.work, side, c.anchor, 300, 400, 12);
+        const FlyoutRect area = AreaBesideTaskbar(c.monitor, c.work, side, known, c.taskbar);
+        const FlyoutPoint corner = PlaceFlyout(area, side, c.anchor, 300, 400, 12);
         EXPECT_TRUE(corner.x == c.corner.x && corner.y == c.corner.y)
             << c.what << ": " << corner.x << "," << corner.y;
     }

@@ -52,6 +52,10 @@ TEST(MonthGrid, RowsAroundYearEndsAndAMonthThatNeedsSixRows) {
     BuildMonthGrid(2027, 8, &grid); // 1 August is a Sunday: the 31st falls in the sixth row
     EXPECT_TRUE(Is(grid.cells[6], 2027, 8, 1));
     EXPECT_TRUE(Is(grid.cells[36], 2027, 8, 31));
+
+    BuildMonthGrid(9999, 12, &grid); // the fifth row ends in 10000, the sixth lies all in it
+    EXPECT_TRUE(GridRowShown(grid, 4));
+    EXPECT_FALSE(GridRowShown(grid, 5));
 }
 
 TEST(Navigation, MonthAndYearStepsClampTheDayAndDayStepsStopAtTheShownYears) {

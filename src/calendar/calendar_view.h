@@ -1,5 +1,5 @@
-// What the calendar flyout's window shares with its accessible object: the open flyout's
-// state and where its parts lie. Internal to src/calendar.
+// The open calendar flyout's view: its state, where its parts lie and what they say. The
+// window reads and changes it; the accessible object only reads it. Internal to src/calendar.
 #pragma once
 
 #include <windows.h>
@@ -15,11 +15,9 @@ struct CalendarFlyout {
     int32_t typedWeek;
     int32_t typedDigits;
     int32_t wheelRemainder; // the part of the wheel's deltas not yet a month
-    int32_t openedByKey;    // from NIN_KEYSELECT: the keyboard goes back to the notification area
     UINT dpi;
     FlyoutLayout layout;
     POINT anchor;
-    HWND returnWindow; // had the foreground before the flyout opened
     CalendarAccessibility* accessibility;
 };
 
@@ -31,9 +29,19 @@ CalendarFlyout* FlyoutOf(HWND window);
 RECT CalendarCellRect(const CalendarFlyout* flyout, int index);
 RECT CalendarButtonRect(const CalendarFlyout* flyout, bool next);
 
-// The date in the user's locale format (DATE_SHORTDATE, DATE_LONGDATE, DATE_YEARMONTH);
-// empty when it cannot be formatted.
-void FormatLocaleDate(CalendarDate date, DWORD flags, wchar_t* text, int capacity);
+// The date in grid index 0..41, and the index of the selected day.
+CalendarDate CalendarCellDate(const CalendarFlyout* flyout, int index);
+int CalendarSelectedCell(const CalendarFlyout* flyout);
+
+// False for a cell or the ‹ or › button whose date lies outside the years the flyout shows.
+bool CalendarCellAvailable(const CalendarFlyout* flyout, int index);
+bool CalendarButtonAvailable(const CalendarFlyout* flyout, bool next);
+
+// The title: the selected month and its year.
+void FormatCalendarTitle(const CalendarFlyout* flyout, wchar_t* text, int capacity);
 
 // The footer's text: the selected week and its dates, or the week number being typed.
 void FormatFooter(const CalendarFlyout* flyout, wchar_t* text, int capacity);
+
+// A day cell's spoken name: its long date and its week.
+void FormatCellName(const CalendarFlyout* flyout, int index, wchar_t* text, int capacity);
