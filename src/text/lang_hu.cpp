@@ -23,8 +23,11 @@ const char Texts[] =
     "&Ki\0"
     // Text colours
     "&Fekete szöveg / fehér szegély\0"
-    "F&ehér szöveg / fekete szegély\0"
+    "Fehé&r szöveg / fekete szegély\0"
     "&A tálcához igazítva\0"
+    "&Egyéni szövegszín…\0"
+    "&Háttérszín…\0"
+    "&Nincs háttér\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -22,9 +22,12 @@ const char Texts[] =
     "&Attivato\0"
     "&Disattivato\0"
     // Text colours
-    "Testo &nero / bordo bianco\0"
+    "&Testo nero / bordo bianco\0"
     "Testo &bianco / bordo nero\0"
     "&Come la barra delle applicazioni\0"
+    "C&olore del testo personalizzato…\0"
+    "Colore di &sfondo…\0"
+    "&Nessuno sfondo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

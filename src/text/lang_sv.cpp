@@ -24,7 +24,10 @@ const char Texts[] =
     // Text colours
     "&Svart text / vit kant\0"
     "&Vit text / svart kant\0"
-    "Som &aktivitetsfältet\0"
+    "Som a&ktivitetsfältet\0"
+    "&Anpassad textfärg…\0"
+    "&Bakgrundsfärg…\0"
+    "&Ingen bakgrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
