@@ -17,14 +17,14 @@ const char Texts[] =
     // Additional line position
     "&Over\0"
     "&Under\0"
-    "S&kjult\0"
+    "&Skjult\0"
     // Leading zero
     "&Til\0"
     "&Fra\0"
     // Text colours
     "&Sort tekst / hvid kant\0"
     "&Hvid tekst / sort kant\0"
-    "Som &proceslinjen\0"
+    "Som p&roceslinjen\0"
     "&Brugerdefineret tekstfarve…\0"
     "B&aggrundsfarve…\0"
     "&Ingen baggrund\0"

@@ -23,7 +23,7 @@ const char Texts[] =
     "&Activado\0"
     "&Desactivado\0"
     // Text colours
-    "Texto &negro / borde blanco\0"
+    "&Texto negro / borde blanco\0"
     "Texto &blanco / borde negro\0"
     "&Igual que la barra de tareas\0"
     "&Color de texto personalizado…\0"

@@ -12,10 +12,10 @@ const char Texts[] =
     "&Font\0"
     "&Käivita koos Windowsiga\0"
     "&Värskenda\0"
-    "&Teave: Kivet…\0"
+    "&Teave Kiveti kohta…\0"
     "Välj&u\0"
     // Additional line position
-    "Ü&leval\0"
+    "&Üleval\0"
     "&All\0"
     "&Peidetud\0"
     // Leading zero
@@ -41,16 +41,16 @@ const char Texts[] =
     "OK\0"
     "Loobu\0"
     // The About box, the start-up entry's error
-    "Teave: Kivet\0"
+    "Teave Kiveti kohta\0"
     "Väike Windowsi teavitusala näidik, mis näitab praegust ISO-nädalat.\0"
-    "Kivet ei saanud Windowsi käivitussätet värskendada.\0"
+    "Kivet ei saanud Windowsi käivitussätet muuta.\0"
     // The calendar flyout: window, footer, accessible names
     "Kiveti kalender\0"
-    "Nädal %d: %ls – %ls\0"
-    "Mine nädalale %d\0"
+    "%d. nädal: %ls – %ls\0"
+    "Mine %d. nädalale\0"
     "Eelmine kuu\0"
     "Järgmine kuu\0"
-    "%ls, nädal %d\0"
+    "%ls, %d. nädal\0"
     "Täna\0";
 
 } // namespace

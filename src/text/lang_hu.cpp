@@ -7,12 +7,12 @@ const char Texts[] =
     // The tray menu
     "&További sor…\0"
     "További sor &helye\0"
-    "&Vezető nulla\0"
+    "Ke&zdő nulla\0"
     "&Szövegszínek\0"
     "&Betűtípus\0"
     "&Indítás a Windows rendszerrel\0"
     "&Frissítés\0"
-    "A Kivet &névjegye…\0"
+    "&A Kivet névjegye…\0"
     "&Kilépés\0"
     // Additional line position
     "&Felül\0"

@@ -31,7 +31,7 @@ const char Texts[] =
     // Font
     "&Calibri\0"
     "&Lekton\0"
-    "Ö&nnur…\0"
+    "&Önnur…\0"
     // Start with Windows
     "&Já\0"
     "&Nei\0"

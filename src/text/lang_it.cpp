@@ -8,10 +8,10 @@ const char Texts[] =
     "&Riga aggiuntiva…\0"
     "&Posizione della riga aggiuntiva\0"
     "&Zero iniziale\0"
-    "&Colori del testo\0"
-    "C&arattere\0"
+    "C&olori del testo\0"
+    "&Carattere\0"
     "Avvia con &Windows\0"
-    "A&ggiorna\0"
+    "&Aggiorna\0"
     "&Informazioni su Kivet…\0"
     "&Esci\0"
     // Additional line position

@@ -9,17 +9,17 @@ const char Texts[] =
     "Papildomos eilutės pa&dėtis\0"
     "P&radinis nulis\0"
     "&Teksto spalvos\0"
-    "Šri&ftas\0"
-    "Paleisti su &Windows\0"
+    "&Šriftas\0"
+    "Paleisti su „&Windows“\0"
     "&Atnaujinti\0"
     "Apie &Kivet…\0"
     "&Išeiti\0"
     // Additional line position
     "&Viršuje\0"
     "&Apačioje\0"
-    "Pa&slėpta\0"
+    "&Paslėpta\0"
     // Leading zero
-    "Įj&ungta\0"
+    "&Įjungta\0"
     "&Išjungta\0"
     // Text colours
     "&Juodas tekstas / baltas kraštas\0"
@@ -43,7 +43,7 @@ const char Texts[] =
     // The About box, the start-up entry's error
     "Apie Kivet\0"
     "Nedidelis „Windows“ pranešimų srities indikatorius, rodantis dabartinę ISO savaitę.\0"
-    "Kivet nepavyko atnaujinti „Windows“ paleisties parametro.\0"
+    "Programai Kivet nepavyko atnaujinti „Windows“ paleisties parametro.\0"
     // The calendar flyout: window, footer, accessible names
     "Kivet kalendorius\0"
     "%d savaitė: %ls – %ls\0"

@@ -18,10 +18,10 @@ const char Texts[] =
     // Additional line position
     "&Over\0"
     "&Under\0"
-    "S&kjult\0"
+    "&Skjult\0"
     // Leading zero
     "&På\0"
-    "A&v\0"
+    "&Av\0"
     // Text colours
     "&Svart tekst / hvit kant\0"
     "&Hvit tekst / svart kant\0"

@@ -15,12 +15,12 @@ const char Texts[] =
     "&Informacje o programie Kivet…\0"
     "Z&akończ\0"
     // Additional line position
-    "Po&wyżej\0"
+    "&Powyżej\0"
     "Po&niżej\0"
     "&Ukryty\0"
     // Leading zero
     "&Włączone\0"
-    "W&yłączone\0"
+    "Wyłą&czone\0"
     // Text colours
     "&Czarny tekst / białe obramowanie\0"
     "&Biały tekst / czarne obramowanie\0"

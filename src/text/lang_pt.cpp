@@ -1,5 +1,5 @@
-// Portuguese (pt-PT, pt-BR): European wording, which Brazilian readers follow: the interface's
-// words in the order of UiTextId (text/ui_text_id.h).
+// European Portuguese (pt-PT, and every pt but pt-BR): the interface's words in the order of
+// UiTextId (text/ui_text_id.h).
 #include "text/language_tables.h"
 
 namespace {
@@ -23,7 +23,7 @@ const char Texts[] =
     "&Ativado\0"
     "&Desativado\0"
     // Text colours
-    "Texto &preto / contorno branco\0"
+    "&Texto preto / contorno branco\0"
     "Texto &branco / contorno preto\0"
     "&Igual à barra de tarefas\0"
     "&Cor do texto personalizada…\0"

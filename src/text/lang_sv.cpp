@@ -20,7 +20,7 @@ const char Texts[] =
     "&Dold\0"
     // Leading zero
     "&På\0"
-    "A&v\0"
+    "&Av\0"
     // Text colours
     "&Svart text / vit kant\0"
     "&Vit text / svart kant\0"

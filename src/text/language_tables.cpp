@@ -1,13 +1,17 @@
 #include "text/language_tables.h"
 
-extern const LanguageTable English, Czech, Danish, German, Spanish, Estonian, Finnish, French,
-    Croatian, Hungarian, Icelandic, Italian, Lithuanian, Latvian, NorwegianBokmal, Dutch, Polish,
-    Portuguese, Slovak, Slovenian, Swedish;
+extern const LanguageTable English, Bulgarian, Catalan, Czech, Danish, German, Greek, Spanish,
+    Estonian, Finnish, French, Irish, Croatian, Hungarian, Icelandic, Italian, Lithuanian, Latvian,
+    Maltese, NorwegianBokmal, Dutch, Polish, Portuguese, BrazilianPortuguese, Romanian, Russian,
+    Slovak, Slovenian, SerbianCyrillic, SerbianLatin, Swedish, Turkish, Ukrainian;
 
 const LanguageTable* const LanguageTables[] = {
-    &English,         &Czech,    &Danish,    &German,     &Spanish, &Estonian,   &Finnish,
-    &French,          &Croatian, &Hungarian, &Icelandic,  &Italian, &Lithuanian, &Latvian,
-    &NorwegianBokmal, &Dutch,    &Polish,    &Portuguese, &Slovak,  &Slovenian,  &Swedish,
+    &English,  &Bulgarian,       &Catalan,   &Czech,     &Danish,          &German,
+    &Greek,    &Spanish,         &Estonian,  &Finnish,   &French,          &Irish,
+    &Croatian, &Hungarian,       &Icelandic, &Italian,   &Lithuanian,      &Latvian,
+    &Maltese,  &NorwegianBokmal, &Dutch,     &Polish,    &Portuguese,      &BrazilianPortuguese,
+    &Romanian, &Russian,         &Slovak,    &Slovenian, &SerbianCyrillic, &SerbianLatin,
+    &Swedish,  &Turkish,         &Ukrainian,
 };
 const int LanguageCount = sizeof(LanguageTables) / sizeof(LanguageTables[0]);
 
@@ -18,42 +22,63 @@ struct LanguageAlias {
     const char* code;
     const char* table;
 };
-const LanguageAlias Aliases[] = {{"nn", "nb"}, {"no", "nb"}};
+// Plain Serbian and its regions without a script read Latin, as Windows shows them.
+const LanguageAlias Aliases[] = {{"nn", "nb"}, {"no", "nb"}, {"sr", "sr-Latn"}};
 
 wchar_t AsciiLower(wchar_t unit) {
     return unit >= L'A' && unit <= L'Z' ? static_cast<wchar_t>(unit - L'A' + L'a') : unit;
 }
 
-// Whether the name's primary subtag (up to '-', '_' or its end) is `code`.
-bool PrimaryIs(const wchar_t* name, const char* code) {
+bool IsSeparator(wchar_t unit) {
+    return unit == L'-' || unit == L'_';
+}
+
+// How many units of the name the code matches, case aside ('-' and '_' alike), when it covers
+// whole subtags of it ("pt" and "pt-BR" in "pt-BR"; "pt" not in "pta"); 0 when it does not.
+int MatchedLength(const wchar_t* name, const char* code) {
     int i = 0;
     for (; code[i] != '\0'; ++i) {
-        if (AsciiLower(name[i]) != static_cast<wchar_t>(code[i])) {
-            return false;
+        const wchar_t unit = static_cast<wchar_t>(code[i]);
+        const bool same =
+            IsSeparator(unit) ? IsSeparator(name[i]) : AsciiLower(name[i]) == AsciiLower(unit);
+        if (!same) {
+            return 0;
         }
     }
-    return name[i] == L'\0' || name[i] == L'-' || name[i] == L'_';
+    return name[i] == L'\0' || IsSeparator(name[i]) ? i : 0;
 }
 
 int TableOf(const char* code) {
     for (int index = 0; index < LanguageCount; ++index) {
         const char* own = LanguageTables[index]->code;
-        if (own[0] == code[0] && own[1] == code[1] && own[2] == code[2]) {
+        int i = 0;
+        while (own[i] != '\0' && own[i] == code[i]) {
+            ++i;
+        }
+        if (own[i] == code[i]) {
             return index;
         }
     }
     return -1;
 }
 
+// The table whose code matches most of the name: "pt-BR" before "pt".
 int TableFor(const wchar_t* name) {
+    int best = -1;
+    int bestLength = 0;
     for (int index = 0; index < LanguageCount; ++index) {
-        if (PrimaryIs(name, LanguageTables[index]->code)) {
-            return index;
+        const int length = MatchedLength(name, LanguageTables[index]->code);
+        if (length > bestLength) {
+            best = index;
+            bestLength = length;
         }
     }
+    if (best >= 0) {
+        return best;
+    }
     for (const LanguageAlias& alias : Aliases) {
-        // cppcheck-suppress useStlAlgorithm ; two entries read plainer as a loop.
-        if (PrimaryIs(name, alias.code)) {
+        // cppcheck-suppress useStlAlgorithm ; three entries read plainer as a loop.
+        if (MatchedLength(name, alias.code) > 0) {
             return TableOf(alias.table);
         }
     }
