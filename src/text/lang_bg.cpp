@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Допълнителен ред…\0"
     "&Позиция на допълнителния ред\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, седмица %d\0"
     "Днес\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Bulgarian = {"bg", Texts, sizeof(Texts)};
+extern const LanguageTable Bulgarian = {"bg", Packed.bytes, PackedSize, Block};

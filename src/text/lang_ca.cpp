@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Línia addicional…\0"
     "&Posició de la línia addicional\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, setmana %d\0"
     "Avui\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Catalan = {"ca", Texts, sizeof(Texts)};
+extern const LanguageTable Catalan = {"ca", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ekstra linje…\0"
     "&Placering af ekstra linje\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, uge %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Danish = {"da", Texts, sizeof(Texts)};
+extern const LanguageTable Danish = {"da", Packed.bytes, PackedSize, Block};

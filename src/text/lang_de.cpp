@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Zusatzzeile…\0"
     "&Position der Zusatzzeile\0"
@@ -54,6 +54,10 @@ const char Texts[] =
     "%ls, Woche %d\0"
     "Heute\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable German = {"de", Texts, sizeof(Texts)};
+extern const LanguageTable German = {"de", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Πρόσθετη γραμμή…\0"
     "&Θέση πρόσθετης γραμμής\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, εβδομάδα %d\0"
     "Σήμερα\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Greek = {"el", Texts, sizeof(Texts)};
+extern const LanguageTable Greek = {"el", Packed.bytes, PackedSize, Block};

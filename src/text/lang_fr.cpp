@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ligne supplémentaire…\0"
     "&Position de la ligne supplémentaire\0"
@@ -54,6 +54,10 @@ const char Texts[] =
     "%ls, semaine %d\0"
     "Aujourd'hui\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable French = {"fr", Texts, sizeof(Texts)};
+extern const LanguageTable French = {"fr", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Líne bhreise…\0"
     "&Suíomh na líne breise\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, seachtain %d\0"
     "Inniu\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Irish = {"ga", Texts, sizeof(Texts)};
+extern const LanguageTable Irish = {"ga", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&További sor…\0"
     "További sor &helye\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, %d. hét\0"
     "Ma\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Hungarian = {"hu", Texts, sizeof(Texts)};
+extern const LanguageTable Hungarian = {"hu", Packed.bytes, PackedSize, Block};

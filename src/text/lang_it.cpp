@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Riga aggiuntiva…\0"
     "&Posizione della riga aggiuntiva\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, settimana %d\0"
     "Oggi\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Italian = {"it", Texts, sizeof(Texts)};
+extern const LanguageTable Italian = {"it", Packed.bytes, PackedSize, Block};

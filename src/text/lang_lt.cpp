@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Papildoma eilutė…\0"
     "Papildomos eilutės pa&dėtis\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, %d savaitė\0"
     "Šiandien\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Lithuanian = {"lt", Texts, sizeof(Texts)};
+extern const LanguageTable Lithuanian = {"lt", Packed.bytes, PackedSize, Block};

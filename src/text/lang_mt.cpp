@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Linja addizzjonali…\0"
     "&Pożizzjoni tal-linja addizzjonali\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, ġimgħa %d\0"
     "Illum\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Maltese = {"mt", Texts, sizeof(Texts)};
+extern const LanguageTable Maltese = {"mt", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ekstra linje…\0"
     "&Plassering av ekstra linje\0"
@@ -54,6 +54,10 @@ const char Texts[] =
     "%ls, uke %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable NorwegianBokmal = {"nb", Texts, sizeof(Texts)};
+extern const LanguageTable NorwegianBokmal = {"nb", Packed.bytes, PackedSize, Block};

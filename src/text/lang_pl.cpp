@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Dodatkowy wiersz…\0"
     "&Położenie dodatkowego wiersza\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, tydzień %d\0"
     "Dzisiaj\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Polish = {"pl", Texts, sizeof(Texts)};
+extern const LanguageTable Polish = {"pl", Packed.bytes, PackedSize, Block};

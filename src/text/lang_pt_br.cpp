@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Linha adicional…\0"
     "&Posição da linha adicional\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, semana %d\0"
     "Hoje\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable BrazilianPortuguese = {"pt-BR", Texts, sizeof(Texts)};
+extern const LanguageTable BrazilianPortuguese = {"pt-BR", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Linie suplimentară…\0"
     "&Poziția liniei suplimentare\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, săptămâna %d\0"
     "Astăzi\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Romanian = {"ro", Texts, sizeof(Texts)};
+extern const LanguageTable Romanian = {"ro", Packed.bytes, PackedSize, Block};

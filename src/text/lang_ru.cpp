@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Дополнительная строка…\0"
     "&Положение дополнительной строки\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, неделя %d\0"
     "Сегодня\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Russian = {"ru", Texts, sizeof(Texts)};
+extern const LanguageTable Russian = {"ru", Packed.bytes, PackedSize, Block};

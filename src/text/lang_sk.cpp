@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Doplnkový riadok…\0"
     "&Umiestnenie doplnkového riadka\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, %d. týždeň\0"
     "Dnes\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Slovak = {"sk", Texts, sizeof(Texts)};
+extern const LanguageTable Slovak = {"sk", Packed.bytes, PackedSize, Block};

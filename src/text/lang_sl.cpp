@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Dodatna vrstica…\0"
     "&Položaj dodatne vrstice\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, %d. teden\0"
     "Danes\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Slovenian = {"sl", Texts, sizeof(Texts)};
+extern const LanguageTable Slovenian = {"sl", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Додатни ред…\0"
     "&Положај додатног реда\0"
@@ -54,6 +54,10 @@ const char Texts[] =
     "%ls, %d. недеља\0"
     "Данас\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable SerbianCyrillic = {"sr-Cyrl", Texts, sizeof(Texts)};
+extern const LanguageTable SerbianCyrillic = {"sr-Cyrl", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Dodatni red…\0"
     "&Položaj dodatnog reda\0"
@@ -54,6 +54,10 @@ const char Texts[] =
     "%ls, %d. nedelja\0"
     "Danas\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable SerbianLatin = {"sr-Latn", Texts, sizeof(Texts)};
+extern const LanguageTable SerbianLatin = {"sr-Latn", Packed.bytes, PackedSize, Block};

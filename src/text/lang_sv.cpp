@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Extra rad…\0"
     "&Placering av extra rad\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, vecka %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Swedish = {"sv", Texts, sizeof(Texts)};
+extern const LanguageTable Swedish = {"sv", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ek satır…\0"
     "Ek satır k&onumu\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, %d. hafta\0"
     "Bugün\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Turkish = {"tr", Texts, sizeof(Texts)};
+extern const LanguageTable Turkish = {"tr", Packed.bytes, PackedSize, Block};

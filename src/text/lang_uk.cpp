@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Додатковий рядок…\0"
     "&Розташування додаткового рядка\0"
@@ -53,6 +53,10 @@ const char Texts[] =
     "%ls, тиждень %d\0"
     "Сьогодні\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Ukrainian = {"uk", Texts, sizeof(Texts)};
+extern const LanguageTable Ukrainian = {"uk", Packed.bytes, PackedSize, Block};

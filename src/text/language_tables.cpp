@@ -85,7 +85,69 @@ int TableFor(const wchar_t* name) {
     return -1;
 }
 
+// The character of UTF-8 at bytes[at], `at` moved past it; -1 when it is malformed.
+long ReadUtf8(const char* bytes, size_t size, size_t& at) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[at++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    if (lead < 0xC2 || lead > 0xF4) {
+        return -1;
+    }
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    long point = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k, ++at) {
+        if (at >= size || (static_cast<unsigned char>(bytes[at]) & 0xC0) != 0x80) {
+            return -1;
+        }
+        point = (point << 6) | (bytes[at] & 0x3F);
+    }
+    return point;
+}
+
+bool Append(long point, wchar_t* units, int capacity, int& count) {
+    const bool pair = point > 0xFFFF;
+    if (point < 0 || count + (pair ? 2 : 1) > capacity) {
+        return false;
+    }
+    if (pair) {
+        units[count++] = static_cast<wchar_t>(0xD800 + ((point - 0x10000) >> 10));
+        point = 0xDC00 + (point & 0x3FF);
+    }
+    units[count++] = static_cast<wchar_t>(point);
+    return true;
+}
+
 } // namespace
+
+int UnpackTexts(const LanguageTable& table, wchar_t* units, int capacity) {
+    int count = 0;
+    for (size_t at = 0; at < table.size;) {
+        const unsigned char byte = static_cast<unsigned char>(table.texts[at]);
+        if (byte >= 1 && byte <= PackedWordCount) {
+            const PackedWord& word = PackedWords[byte - 1];
+            for (size_t inWord = 0; inWord < static_cast<size_t>(word.size);) {
+                if (!Append(ReadUtf8(word.bytes, word.size, inWord), units, capacity, count)) {
+                    return -1;
+                }
+            }
+            ++at;
+            continue;
+        }
+        long point = 0;
+        if (table.block != 0 && byte >= 0x80) {
+            point = static_cast<long>(table.block) + byte - 0x80;
+            ++at;
+        } else {
+            at += table.block != 0 && byte == PackedEscape ? 1 : 0;
+            point = at < table.size ? ReadUtf8(table.texts, table.size, at) : -1;
+        }
+        if (!Append(point, units, capacity, count)) {
+            return -1;
+        }
+    }
+    return count;
+}
 
 int ChooseLanguage(const wchar_t* names) {
     if (names == nullptr) {

@@ -10,15 +10,37 @@
 
 namespace {
 
-// One table's texts, split at the zero bytes; what is left after the last one is `rest`.
+// One table's texts, unpacked and back in UTF-8, split at the zeros; what is left after the
+// last one is `rest`; `units` the UTF-16 units it unpacks to (-1 when it cannot be unpacked).
 struct SplitTable {
     std::vector<std::string> texts;
     std::string rest;
+    int units = 0;
 };
+
+std::string Utf8Of(const wchar_t* units, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const unsigned point = static_cast<unsigned>(units[i]) & 0xFFFF; // no pairs in the tables
+        if (point < 0x80) {
+            text += static_cast<char>(point);
+        } else if (point < 0x800) {
+            text += static_cast<char>(0xC0 | (point >> 6));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (point >> 12));
+            text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return text;
+}
 
 SplitTable Split(const LanguageTable& table) {
     SplitTable split;
-    std::string block(table.texts, table.size - 1); // without the literal's own terminator
+    std::vector<wchar_t> units(UiTextCapacity);
+    split.units = UnpackTexts(table, units.data(), UiTextCapacity);
+    const std::string block = Utf8Of(units.data(), split.units);
     size_t start = 0;
     for (size_t end = block.find('\0'); end != std::string::npos; end = block.find('\0', start)) {
         split.texts.push_back(block.substr(start, end - start));
@@ -177,13 +199,17 @@ TEST(LanguageTablesTest, EnglishFirstAndThirtyTwoOthersEachOnce) {
 TEST(LanguageTablesTest, EveryTextPlaceholderAndAccessKeyInEveryTable) {
     const SplitTable english = Split(*LanguageTables[0]);
     ASSERT_EQ(english.texts.size(), static_cast<size_t>(UiTextCount));
-    EXPECT_EQ(Placeholders(english.texts[TextFooterWeek]),
-              (std::vector<std::string>{"%d", "%ls", "%ls"}));
+    EXPECT_EQ(english.texts[TextFooterWeek], "Week %d: %ls – %ls");
+    EXPECT_EQ(english.texts[TextFontLekton], "&Lekton");
+    // A Cyrillic table's letters come back from their one byte each, "Kivet" from its word byte.
+    EXPECT_EQ(Split(*LanguageTables[TableIndex("ru")]).texts[TextAboutCaption],
+              "О программе Kivet");
     for (int index = 0; index < LanguageCount; ++index) {
         SCOPED_TRACE(LanguageTables[index]->code);
         const SplitTable split = Split(*LanguageTables[index]);
         ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount));
         EXPECT_EQ(split.rest, "") << "text after the last id";
+        EXPECT_GT(split.units, 0) << "does not unpack";
         int units = 0;
         for (int id = 0; id < UiTextCount; ++id) {
             const std::string& text = split.texts[id];
