@@ -71,9 +71,12 @@ title_is() { # title_is X-WINDOW EXPECTED
 # "Additional line…" (X keysyms), the input window's title and the flyout's window text.
 run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLYOUT-TITLE
     local locale=$1 name=$2 input flyout
-    # Wine takes the display language from the locale variables; without the Unix locale
-    # installed only LC_ALL reached it here, so both are set.
-    LOCPATH=$locales LANG=$locale LC_ALL=$locale wine "$kivet" >/dev/null 2>&1 &
+    # Every Wine program of the run, the driver too, in the language's locale: Wine rewrites the
+    # user's formats in the prefix whenever a program starts in another locale, and Kivet's
+    # dates would follow the last one.
+    export LOCPATH=$locales LANG=$locale LC_ALL=$locale
+    # Wine takes the display language from the locale variables.
+    wine "$kivet" >/dev/null 2>&1 &
     kivet_pid=$!
     check "$name: Kivet starts" driver wait-window 30
 
@@ -111,10 +114,9 @@ run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLY
         test -s "$work/menu-$name.png" -a -s "$work/calendar-$name.png"
 }
 
-# A prefix made under the language's locale, compiled here when the system lacks it: Wine writes
-# the user's formats (short dates, first day of the week) into the prefix when it makes it, from
-# the C library's locale, and keeps them after; and it names its X windows in that locale, which
-# a Cyrillic or Greek title needs.
+# A prefix made afresh under the language's locale, compiled here when the system lacks it: Wine
+# keeps the user's formats (short dates, first day of the week) in the prefix, and it names its X
+# windows in the C library's locale, which a Cyrillic or Greek title needs.
 locales="$work/locales"
 fresh_prefix() { # fresh_prefix LOCALE (ll_CC.UTF-8)
     mkdir -p "$locales"
@@ -128,7 +130,7 @@ fresh_prefix() { # fresh_prefix LOCALE (ll_CC.UTF-8)
 mkdir -p "$work"
 rm -f "$work/log" "$work"/*.png
 unset DISPLAY
-export LC_ALL=C.UTF-8 # for xdotool to read and match Cyrillic and Greek window titles
+export LC_ALL=C.UTF-8 # xdotool reads Cyrillic and Greek window titles in a UTF-8 locale
 kivet_wine_env "$work"
 kivet_ensure_display || exit 1
 
