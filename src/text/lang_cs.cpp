@@ -3,11 +3,11 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
-    "&Další řádek…\0"
-    "&Umístění dalšího řádku\0"
-    "Úvodní &nula\0"
+    "&Doplňkový řádek…\0"
+    "&Umístění doplňkového řádku\0"
+    "&Úvodní nula\0"
     "&Barvy textu\0"
     "&Písmo\0"
     "&Spouštět se systémem Windows\0"
@@ -22,9 +22,12 @@ const char Texts[] =
     "&Zapnuto\0"
     "&Vypnuto\0"
     // Text colours
-    "Č&erný text / bílý okraj\0"
+    "&Černý text / bílý okraj\0"
     "&Bílý text / černý okraj\0"
     "&Podle hlavního panelu\0"
+    "&Vlastní barva textu…\0"
+    "B&arva pozadí…\0"
+    "&Žádné pozadí\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -33,8 +36,8 @@ const char Texts[] =
     "&Ano\0"
     "&Ne\0"
     // The input window: title, prompt, buttons
-    "Další řádek Kivet\0"
-    "Text dalšího řádku:\0"
+    "Doplňkový řádek Kivet\0"
+    "Text doplňkového řádku:\0"
     "OK\0"
     "Zrušit\0"
     // The About box, the start-up entry's error
@@ -43,13 +46,17 @@ const char Texts[] =
     "Kivet nemohl aktualizovat nastavení spouštění systému Windows.\0"
     // The calendar flyout: window, footer, accessible names
     "Kalendář Kivet\0"
-    "Týden %d: %ls – %ls\0"
-    "Přejít na týden %d\0"
+    "%d. týden: %ls – %ls\0"
+    "Přejít na %d. týden\0"
     "Předchozí měsíc\0"
     "Další měsíc\0"
-    "%ls, týden %d\0"
+    "%ls, %d. týden\0"
     "Dnes\0";
+
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
 
 } // namespace
 
-extern const LanguageTable Czech = {"cs", Texts, sizeof(Texts)};
+extern const LanguageTable Czech = {"cs", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ekstra linje…\0"
     "&Placering af ekstra linje\0"
@@ -17,14 +17,17 @@ const char Texts[] =
     // Additional line position
     "&Over\0"
     "&Under\0"
-    "S&kjult\0"
+    "&Skjult\0"
     // Leading zero
     "&Til\0"
     "&Fra\0"
     // Text colours
     "&Sort tekst / hvid kant\0"
     "&Hvid tekst / sort kant\0"
-    "Som &proceslinjen\0"
+    "Som p&roceslinjen\0"
+    "&Brugerdefineret tekstfarve…\0"
+    "B&aggrundsfarve…\0"
+    "&Ingen baggrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, uge %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Danish = {"da", Texts, sizeof(Texts)};
+extern const LanguageTable Danish = {"da", Packed.bytes, PackedSize, Block};

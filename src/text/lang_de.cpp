@@ -4,28 +4,31 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Zusatzzeile…\0"
     "&Position der Zusatzzeile\0"
-    "Führende &Null\0"
+    "&Führende Null\0"
     "&Textfarben\0"
     "&Schriftart\0"
-    "Mit &Windows starten\0"
+    "&Mit Windows starten\0"
     "&Aktualisieren\0"
     "&Info über Kivet…\0"
     "&Beenden\0"
     // Additional line position
-    "&Oberhalb\0"
-    "&Unterhalb\0"
-    "Aus&geblendet\0"
+    "&Oben\0"
+    "&Unten\0"
+    "&Ausgeblendet\0"
     // Leading zero
     "&Ein\0"
     "&Aus\0"
     // Text colours
     "&Schwarzer Text / weißer Rand\0"
     "&Weißer Text / schwarzer Rand\0"
-    "An &Taskleiste anpassen\0"
+    "&An Taskleiste anpassen\0"
+    "&Benutzerdefinierte Textfarbe…\0"
+    "&Hintergrundfarbe…\0"
+    "&Kein Hintergrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -51,6 +54,10 @@ const char Texts[] =
     "%ls, Woche %d\0"
     "Heute\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable German = {"de", Texts, sizeof(Texts)};
+extern const LanguageTable German = {"de", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Additional line…\0"
     "Additional line &position\0"
@@ -26,6 +26,9 @@ const char Texts[] =
     "&Black text / white border\0"
     "&White text / black border\0"
     "&Match the taskbar\0"
+    "&Custom text colour…\0"
+    "B&ackground colour…\0"
+    "&No background\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -51,6 +54,10 @@ const char Texts[] =
     "%ls, week %d\0"
     "Today\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable English = {"en", Texts, sizeof(Texts)};
+extern const LanguageTable English = {"en", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Línea adicional…\0"
     "&Posición de la línea adicional\0"
@@ -23,9 +23,12 @@ const char Texts[] =
     "&Activado\0"
     "&Desactivado\0"
     // Text colours
-    "Texto &negro / borde blanco\0"
+    "&Texto negro / borde blanco\0"
     "Texto &blanco / borde negro\0"
     "&Igual que la barra de tareas\0"
+    "&Color de texto personalizado…\0"
+    "Color de &fondo…\0"
+    "&Sin fondo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -51,6 +54,10 @@ const char Texts[] =
     "%ls, semana %d\0"
     "Hoy\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Spanish = {"es", Texts, sizeof(Texts)};
+extern const LanguageTable Spanish = {"es", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Lisarida…\0"
     "Lisarea &asukoht\0"
@@ -12,10 +12,10 @@ const char Texts[] =
     "&Font\0"
     "&Käivita koos Windowsiga\0"
     "&Värskenda\0"
-    "&Teave: Kivet…\0"
+    "&Teave Kiveti kohta…\0"
     "Välj&u\0"
     // Additional line position
-    "Ü&leval\0"
+    "&Üleval\0"
     "&All\0"
     "&Peidetud\0"
     // Leading zero
@@ -25,6 +25,9 @@ const char Texts[] =
     "&Must tekst / valge ääris\0"
     "&Valge tekst / must ääris\0"
     "&Nagu tegumiriba\0"
+    "&Kohandatud teksti värv…\0"
+    "&Taustavärv…\0"
+    "&Ilma taustata\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -38,18 +41,22 @@ const char Texts[] =
     "OK\0"
     "Loobu\0"
     // The About box, the start-up entry's error
-    "Teave: Kivet\0"
+    "Teave Kiveti kohta\0"
     "Väike Windowsi teavitusala näidik, mis näitab praegust ISO-nädalat.\0"
-    "Kivet ei saanud Windowsi käivitussätet värskendada.\0"
+    "Kivet ei saanud Windowsi käivitussätet muuta.\0"
     // The calendar flyout: window, footer, accessible names
     "Kiveti kalender\0"
-    "Nädal %d: %ls – %ls\0"
-    "Mine nädalale %d\0"
+    "%d. nädal: %ls – %ls\0"
+    "Mine %d. nädalale\0"
     "Eelmine kuu\0"
     "Järgmine kuu\0"
-    "%ls, nädal %d\0"
+    "%ls, %d. nädal\0"
     "Täna\0";
+
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
 
 } // namespace
 
-extern const LanguageTable Estonian = {"et", Texts, sizeof(Texts)};
+extern const LanguageTable Estonian = {"et", Packed.bytes, PackedSize, Block};

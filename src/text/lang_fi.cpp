@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Lisärivi…\0"
     "Lisärivin &sijainti\0"
@@ -25,6 +25,9 @@ const char Texts[] =
     "&Musta teksti / valkoinen reunus\0"
     "&Valkoinen teksti / musta reunus\0"
     "&Tehtäväpalkin mukaan\0"
+    "M&ukautettu tekstin väri…\0"
+    "T&austaväri…\0"
+    "&Ei taustaa\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, viikko %d\0"
     "Tänään\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Finnish = {"fi", Texts, sizeof(Texts)};
+extern const LanguageTable Finnish = {"fi", Packed.bytes, PackedSize, Block};

@@ -4,16 +4,16 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ligne supplémentaire…\0"
     "&Position de la ligne supplémentaire\0"
-    "&Zéro initial\0"
+    "&Zéro non significatif\0"
     "&Couleurs du texte\0"
     "P&olice\0"
     "&Démarrer avec Windows\0"
     "&Actualiser\0"
-    "À p&ropos de Kivet…\0"
+    "&À propos de Kivet…\0"
     "&Quitter\0"
     // Additional line position
     "&Au-dessus\0"
@@ -23,9 +23,12 @@ const char Texts[] =
     "&Activé\0"
     "&Désactivé\0"
     // Text colours
-    "Texte &noir / bordure blanche\0"
+    "&Texte noir / bordure blanche\0"
     "Texte &blanc / bordure noire\0"
     "&Suivre la barre des tâches\0"
+    "&Couleur de texte personnalisée…\0"
+    "C&ouleur d'arrière-plan…\0"
+    "&Aucun arrière-plan\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -35,7 +38,7 @@ const char Texts[] =
     "&Non\0"
     // The input window: title, prompt, buttons
     "Ligne supplémentaire de Kivet\0"
-    "Texte de la ligne supplémentaire :\0"
+    "Texte de la ligne supplémentaire\u00a0:\0"
     "OK\0"
     "Annuler\0"
     // The About box, the start-up entry's error
@@ -44,13 +47,17 @@ const char Texts[] =
     "Kivet n'a pas pu mettre à jour le paramètre de démarrage de Windows.\0"
     // The calendar flyout: window, footer, accessible names
     "Calendrier Kivet\0"
-    "Semaine %d : %ls – %ls\0"
+    "Semaine %d\u00a0: %ls – %ls\0"
     "Aller à la semaine %d\0"
     "Mois précédent\0"
     "Mois suivant\0"
     "%ls, semaine %d\0"
     "Aujourd'hui\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable French = {"fr", Texts, sizeof(Texts)};
+extern const LanguageTable French = {"fr", Packed.bytes, PackedSize, Block};

@@ -3,16 +3,16 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&További sor…\0"
     "További sor &helye\0"
-    "&Vezető nulla\0"
+    "Ke&zdő nulla\0"
     "&Szövegszínek\0"
     "&Betűtípus\0"
     "&Indítás a Windows rendszerrel\0"
     "&Frissítés\0"
-    "A Kivet &névjegye…\0"
+    "&A Kivet névjegye…\0"
     "&Kilépés\0"
     // Additional line position
     "&Felül\0"
@@ -23,8 +23,11 @@ const char Texts[] =
     "&Ki\0"
     // Text colours
     "&Fekete szöveg / fehér szegély\0"
-    "F&ehér szöveg / fekete szegély\0"
+    "Fehé&r szöveg / fekete szegély\0"
     "&A tálcához igazítva\0"
+    "&Egyéni szövegszín…\0"
+    "&Háttérszín…\0"
+    "&Nincs háttér\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, %d. hét\0"
     "Ma\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Hungarian = {"hu", Texts, sizeof(Texts)};
+extern const LanguageTable Hungarian = {"hu", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Aukalína…\0"
     "&Staðsetning aukalínu\0"
@@ -25,10 +25,13 @@ const char Texts[] =
     "&Svartur texti / hvítur rammi\0"
     "&Hvítur texti / svartur rammi\0"
     "&Eins og verkstikan\0"
+    "Sé&rsniðinn textalitur…\0"
+    "&Bakgrunnslitur…\0"
+    "E&nginn bakgrunnur\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
-    "Ö&nnur…\0"
+    "&Önnur…\0"
     // Start with Windows
     "&Já\0"
     "&Nei\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, vika %d\0"
     "Í dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Icelandic = {"is", Texts, sizeof(Texts)};
+extern const LanguageTable Icelandic = {"is", Packed.bytes, PackedSize, Block};

@@ -3,15 +3,15 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Riga aggiuntiva…\0"
     "&Posizione della riga aggiuntiva\0"
     "&Zero iniziale\0"
-    "&Colori del testo\0"
-    "C&arattere\0"
+    "C&olori del testo\0"
+    "&Carattere\0"
     "Avvia con &Windows\0"
-    "A&ggiorna\0"
+    "&Aggiorna\0"
     "&Informazioni su Kivet…\0"
     "&Esci\0"
     // Additional line position
@@ -22,9 +22,12 @@ const char Texts[] =
     "&Attivato\0"
     "&Disattivato\0"
     // Text colours
-    "Testo &nero / bordo bianco\0"
+    "&Testo nero / bordo bianco\0"
     "Testo &bianco / bordo nero\0"
     "&Come la barra delle applicazioni\0"
+    "C&olore del testo personalizzato…\0"
+    "Colore di &sfondo…\0"
+    "&Nessuno sfondo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, settimana %d\0"
     "Oggi\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Italian = {"it", Texts, sizeof(Texts)};
+extern const LanguageTable Italian = {"it", Packed.bytes, PackedSize, Block};

@@ -3,28 +3,31 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Papildoma eilutė…\0"
     "Papildomos eilutės pa&dėtis\0"
     "P&radinis nulis\0"
     "&Teksto spalvos\0"
-    "Šri&ftas\0"
-    "Paleisti su &Windows\0"
+    "&Šriftas\0"
+    "Paleisti su „&Windows“\0"
     "&Atnaujinti\0"
     "Apie &Kivet…\0"
     "&Išeiti\0"
     // Additional line position
     "&Viršuje\0"
     "&Apačioje\0"
-    "Pa&slėpta\0"
+    "&Paslėpta\0"
     // Leading zero
-    "Įj&ungta\0"
+    "&Įjungta\0"
     "&Išjungta\0"
     // Text colours
     "&Juodas tekstas / baltas kraštas\0"
     "&Baltas tekstas / juodas kraštas\0"
     "&Kaip užduočių juosta\0"
+    "&Pasirinktinė teksto spalva…\0"
+    "&Fono spalva…\0"
+    "B&e fono\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -40,7 +43,7 @@ const char Texts[] =
     // The About box, the start-up entry's error
     "Apie Kivet\0"
     "Nedidelis „Windows“ pranešimų srities indikatorius, rodantis dabartinę ISO savaitę.\0"
-    "Kivet nepavyko atnaujinti „Windows“ paleisties parametro.\0"
+    "Programai Kivet nepavyko atnaujinti „Windows“ paleisties parametro.\0"
     // The calendar flyout: window, footer, accessible names
     "Kivet kalendorius\0"
     "%d savaitė: %ls – %ls\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, %d savaitė\0"
     "Šiandien\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Lithuanian = {"lt", Texts, sizeof(Texts)};
+extern const LanguageTable Lithuanian = {"lt", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Papildu rinda…\0"
     "Papildu rindas &novietojums\0"
@@ -25,6 +25,9 @@ const char Texts[] =
     "&Melns teksts / balta apmale\0"
     "&Balts teksts / melna apmale\0"
     "&Kā uzdevumjoslai\0"
+    "&Pielāgota teksta krāsa…\0"
+    "&Fona krāsa…\0"
+    "&Nav fona\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, %d. nedēļa\0"
     "Šodien\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Latvian = {"lv", Texts, sizeof(Texts)};
+extern const LanguageTable Latvian = {"lv", Packed.bytes, PackedSize, Block};

@@ -4,7 +4,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Ekstra linje…\0"
     "&Plassering av ekstra linje\0"
@@ -18,14 +18,17 @@ const char Texts[] =
     // Additional line position
     "&Over\0"
     "&Under\0"
-    "S&kjult\0"
+    "&Skjult\0"
     // Leading zero
     "&På\0"
-    "A&v\0"
+    "&Av\0"
     // Text colours
     "&Svart tekst / hvit kant\0"
     "&Hvit tekst / svart kant\0"
     "Som &oppgavelinjen\0"
+    "&Egendefinert tekstfarge…\0"
+    "&Bakgrunnsfarge…\0"
+    "&Ingen bakgrunn\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -51,6 +54,10 @@ const char Texts[] =
     "%ls, uke %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable NorwegianBokmal = {"nb", Texts, sizeof(Texts)};
+extern const LanguageTable NorwegianBokmal = {"nb", Packed.bytes, PackedSize, Block};

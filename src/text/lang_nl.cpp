@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Extra regel…\0"
     "&Positie van extra regel\0"
@@ -25,6 +25,9 @@ const char Texts[] =
     "&Zwarte tekst / witte rand\0"
     "&Witte tekst / zwarte rand\0"
     "&Aanpassen aan taakbalk\0"
+    "Aangepaste &tekstkleur…\0"
+    "A&chtergrondkleur…\0"
+    "&Geen achtergrond\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, week %d\0"
     "Vandaag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Dutch = {"nl", Texts, sizeof(Texts)};
+extern const LanguageTable Dutch = {"nl", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Dodatkowy wiersz…\0"
     "&Położenie dodatkowego wiersza\0"
@@ -15,16 +15,19 @@ const char Texts[] =
     "&Informacje o programie Kivet…\0"
     "Z&akończ\0"
     // Additional line position
-    "Po&wyżej\0"
+    "&Powyżej\0"
     "Po&niżej\0"
     "&Ukryty\0"
     // Leading zero
     "&Włączone\0"
-    "W&yłączone\0"
+    "Wyłą&czone\0"
     // Text colours
     "&Czarny tekst / białe obramowanie\0"
     "&Biały tekst / czarne obramowanie\0"
     "&Jak pasek zadań\0"
+    "&Niestandardowy kolor tekstu…\0"
+    "&Kolor tła…\0"
+    "B&rak tła\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, tydzień %d\0"
     "Dzisiaj\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Polish = {"pl", Texts, sizeof(Texts)};
+extern const LanguageTable Polish = {"pl", Packed.bytes, PackedSize, Block};

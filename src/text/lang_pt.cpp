@@ -1,10 +1,10 @@
-// Portuguese (pt-PT, pt-BR): European wording, which Brazilian readers follow: the interface's
-// words in the order of UiTextId (text/ui_text_id.h).
+// European Portuguese (pt-PT, and every pt but pt-BR): the interface's words in the order of
+// UiTextId (text/ui_text_id.h).
 #include "text/language_tables.h"
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Linha adicional…\0"
     "&Posição da linha adicional\0"
@@ -23,9 +23,12 @@ const char Texts[] =
     "&Ativado\0"
     "&Desativado\0"
     // Text colours
-    "Texto &preto / contorno branco\0"
+    "&Texto preto / contorno branco\0"
     "Texto &branco / contorno preto\0"
     "&Igual à barra de tarefas\0"
+    "&Cor do texto personalizada…\0"
+    "Cor de &fundo…\0"
+    "&Sem fundo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -51,6 +54,10 @@ const char Texts[] =
     "%ls, semana %d\0"
     "Hoje\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Portuguese = {"pt", Texts, sizeof(Texts)};
+extern const LanguageTable Portuguese = {"pt", Packed.bytes, PackedSize, Block};

@@ -3,28 +3,31 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Dodatna vrstica…\0"
     "&Položaj dodatne vrstice\0"
     "&Vodilna ničla\0"
     "&Barve besedila\0"
-    "P&isava\0"
+    "Pi&sava\0"
     "&Zaženi ob zagonu sistema Windows\0"
     "&Osveži\0"
     "O p&rogramu Kivet…\0"
-    "Iz&hod\0"
+    "&Izhod\0"
     // Additional line position
-    "Z&goraj\0"
+    "&Zgoraj\0"
     "&Spodaj\0"
     "S&krita\0"
     // Leading zero
-    "V&klopljeno\0"
-    "I&zklopljeno\0"
+    "&Vklopljeno\0"
+    "&Izklopljeno\0"
     // Text colours
-    "Č&rno besedilo / bela obroba\0"
+    "&Črno besedilo / bela obroba\0"
     "&Belo besedilo / črna obroba\0"
     "&Kot opravilna vrstica\0"
+    "Barva besedila po &meri…\0"
+    "Barva &ozadja…\0"
+    "B&rez ozadja\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -43,13 +46,17 @@ const char Texts[] =
     "Kivet ni mogel posodobiti nastavitve zagona sistema Windows.\0"
     // The calendar flyout: window, footer, accessible names
     "Koledar Kivet\0"
-    "Teden %d: %ls – %ls\0"
-    "Pojdi na teden %d\0"
+    "%d. teden: %ls – %ls\0"
+    "Pojdi na %d. teden\0"
     "Prejšnji mesec\0"
     "Naslednji mesec\0"
-    "%ls, teden %d\0"
+    "%ls, %d. teden\0"
     "Danes\0";
+
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
 
 } // namespace
 
-extern const LanguageTable Slovenian = {"sl", Texts, sizeof(Texts)};
+extern const LanguageTable Slovenian = {"sl", Packed.bytes, PackedSize, Block};

@@ -3,7 +3,7 @@
 
 namespace {
 
-const char Texts[] =
+constexpr char Source[] =
     // The tray menu
     "&Extra rad…\0"
     "&Placering av extra rad\0"
@@ -20,11 +20,14 @@ const char Texts[] =
     "&Dold\0"
     // Leading zero
     "&På\0"
-    "A&v\0"
+    "&Av\0"
     // Text colours
     "&Svart text / vit kant\0"
     "&Vit text / svart kant\0"
-    "Som &aktivitetsfältet\0"
+    "Som a&ktivitetsfältet\0"
+    "&Anpassad textfärg…\0"
+    "&Bakgrundsfärg…\0"
+    "&Ingen bakgrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"
@@ -50,6 +53,10 @@ const char Texts[] =
     "%ls, vecka %d\0"
     "I dag\0";
 
+constexpr char32_t Block = BestBlock(Source, sizeof(Source) - 1);
+constexpr size_t PackedSize = PackTextsInto(Source, sizeof(Source) - 1, Block, nullptr);
+constexpr PackedTexts<PackedSize> Packed = PackTexts<PackedSize>(Source, sizeof(Source) - 1, Block);
+
 } // namespace
 
-extern const LanguageTable Swedish = {"sv", Texts, sizeof(Texts)};
+extern const LanguageTable Swedish = {"sv", Packed.bytes, PackedSize, Block};

@@ -14,10 +14,7 @@ const wchar_t* texts[UiTextCount];
 constexpr ULONG LanguageNamesCapacity = 512;
 
 bool ConvertTable(const LanguageTable& table) {
-    const int units =
-        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, table.texts,
-                            static_cast<int>(table.size - 1), textUnits, UiTextCapacity);
-    if (units <= 0) {
+    if (UnpackTexts(table, textUnits, UiTextCapacity) <= 0) {
         return false;
     }
     const wchar_t* text = textUnits;

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <initializer_list>
+#include <numeric>
 #include <string>
+#include <vector>
 
 #include "app/dialog_driver.h"
 #include "app/input_dialog.h"
@@ -413,6 +417,24 @@ int TextWidthIn(HWND control) {
     return size.cx;
 }
 
+// The language whose texts of these ids together are the longest.
+int LongestText(std::initializer_list<UiTextId> ids) {
+    int longest = 0;
+    size_t longestLength = 0;
+    for (int language = 0; language < LanguageCount; ++language) {
+        UseUiLanguage(language);
+        size_t length = 0;
+        for (UiTextId id : ids) {
+            length += wcslen(UiText(id));
+        }
+        if (length > longestLength) {
+            longest = language;
+            longestLength = length;
+        }
+    }
+    return longest;
+}
+
 // The title, the prompt and both buttons in the chosen language, each text inside its control
 // and each control inside the window: with the system's message font, and with one so large
 // that the prompt and the buttons need more room than the window has at first.
@@ -424,9 +446,14 @@ TEST_F(InputDialogTest, EveryLanguageFitsItsTextsIntoTheWindow) {
         NONCLIENTMETRICSW metrics = saved;
         metrics.lfMessageFont.lfHeight = fontHeight;
         ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
-        // At the large font a few languages stand for all: their window grows the same way.
-        const int languages = fontHeight == saved.lfMessageFont.lfHeight ? LanguageCount : 3;
-        for (int language = 0; language < languages; ++language) {
+        // At the large font the longest prompt and buttons stand for all: windows grow alike.
+        std::vector<int> languages = {0, LongestText({TextInputPrompt}),
+                                      LongestText({TextOk, TextCancel})};
+        if (fontHeight == saved.lfMessageFont.lfHeight) {
+            languages.resize(LanguageCount);
+            std::iota(languages.begin(), languages.end(), 0);
+        }
+        for (int language : languages) {
             SCOPED_TRACE(std::string(LanguageTables[language]->code) + " at font height " +
                          std::to_string(fontHeight));
             ASSERT_TRUE(UseUiLanguage(language));

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# End-to-end: the real Kivet.exe in German and in Swedish under Wine, on a plain X display.
+# End-to-end: the real Kivet.exe in German, Swedish, Russian and Greek under Wine, on a plain X
+# display.
 #   languages_e2e.sh BUILD_DIR
-# For each language Kivet starts with that display language; its menu is opened as from the
-# keyboard (the icon's context-menu event), an item is chosen by its access key, the input
+# For each language Kivet starts with that display language in a prefix made afresh under that
+# locale, so that dates come in the language's own formats; its menu is opened as from the
+# keyboard (the icon's context-menu event), an item is chosen by its access key (in Russian and
+# Greek by the arrow keys: this Xvfb takes no Cyrillic or Greek keyboard layout, and a letter that
+# xdotool maps onto a spare keycode for a moment reaches Wine as no key at all), the input
 # window's title is read back, and the flyout is opened. Screenshots of the menu with its
 # "Text colours" submenu and of the flyout land in BUILD_DIR/languages-e2e/ (menu-LL.png,
 # calendar-LL.png). Prints one line per check and "N passed, N failed".
@@ -63,27 +67,30 @@ title_is() { # title_is X-WINDOW EXPECTED
     [ "$actual" = "$2" ]
 }
 
-# One language: LOCALE, the short name for the pictures, the access keys of "Text colours"
-# and "Additional line…", the input window's title and the flyout's window text.
+# One language: LOCALE, the short name for the pictures, the keys that open "Text colours" and
+# "Additional line…" (X keysyms), the input window's title and the flyout's window text.
 run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLYOUT-TITLE
     local locale=$1 name=$2 input flyout
-    # Wine takes the display language from the locale variables; without the Unix locale
-    # installed only LC_ALL reached it here, so both are set.
-    LANG=$locale LC_ALL=$locale wine "$kivet" >/dev/null 2>&1 &
+    # Every Wine program of the run, the driver too, in the language's locale: Wine rewrites the
+    # user's formats in the prefix whenever a program starts in another locale, and Kivet's
+    # dates would follow the last one.
+    export LOCPATH=$locales LANG=$locale LC_ALL=$locale
+    # Wine takes the display language from the locale variables.
+    wine "$kivet" >/dev/null 2>&1 &
     kivet_pid=$!
     check "$name: Kivet starts" driver wait-window 30
 
     check "$name: the menu opens from the keyboard" open_menu_from_keyboard
-    xdotool key "$3"
+    xdotool key --delay 150 $3
     sleep 1
     menu_shot "$work/menu-$name.png" 640
     xdotool key Escape Escape
     within 10 kivet_windows_at_most 1
 
     check "$name: the menu opens again" open_menu_from_keyboard
-    xdotool key "$4"
+    xdotool key --delay 150 $4
     input=$(within 10 visible_window "$5")
-    check "$name: its access key opens the input window, titled '$5'" title_is "$input" "$5"
+    check "$name: '$4' opens the input window, titled '$5'" title_is "$input" "$5"
     if [ -n "$input" ]; then
         xdotool windowfocus --sync "$input" key Escape
     fi
@@ -107,13 +114,33 @@ run_language() { # run_language LOCALE NAME COLOURS-KEY LINE-KEY INPUT-TITLE FLY
         test -s "$work/menu-$name.png" -a -s "$work/calendar-$name.png"
 }
 
+# A prefix made afresh under the language's locale, compiled here when the system lacks it: Wine
+# keeps the user's formats (short dates, first day of the week) in the prefix, and it names its X
+# windows in the C library's locale, which a Cyrillic or Greek title needs.
+locales="$work/locales"
+fresh_prefix() { # fresh_prefix LOCALE (ll_CC.UTF-8)
+    mkdir -p "$locales"
+    [ -d "$locales/$1" ] || localedef -i "${1%%.*}" -f UTF-8 "$locales/$1" >/dev/null 2>&1
+    kivet_stop_wineserver
+    rm -rf "$WINEPREFIX"
+    LOCPATH=$locales LANG=$1 LC_ALL=$1 kivet_ensure_prefix
+    LOCPATH=$locales LANG=$1 LC_ALL=$1 kivet_start_wineserver
+}
+
 mkdir -p "$work"
 rm -f "$work/log" "$work"/*.png
 unset DISPLAY
+export LC_ALL=C.UTF-8 # xdotool reads Cyrillic and Greek window titles in a UTF-8 locale
 kivet_wine_env "$work"
-kivet_ensure_prefix
 kivet_ensure_display || exit 1
-kivet_start_wineserver
 
+fresh_prefix de_DE.UTF-8
 run_language de_DE.UTF-8 de t z "Kivet-Zusatzzeile" "Kivet-Kalender"
+fresh_prefix sv_SE.UTF-8
 run_language sv_SE.UTF-8 sv t e "Extra rad i Kivet" "Kivet-kalender"
+fresh_prefix ru_RU.UTF-8
+run_language ru_RU.UTF-8 ru "Down Down Down Down Right" "Down Return" \
+    "Дополнительная строка Kivet" "Календарь Kivet"
+fresh_prefix el_GR.UTF-8
+run_language el_GR.UTF-8 el "Down Down Down Down Right" "Down Return" \
+    "Πρόσθετη γραμμή του Kivet" "Ημερολόγιο Kivet"

@@ -1,21 +1,46 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/language_tables.h"
 
 namespace {
 
-// One table's texts, split at the zero bytes; what is left after the last one is `rest`.
+// One table's texts, unpacked and back in UTF-8, split at the zeros; what is left after the
+// last one is `rest`; `units` the UTF-16 units it unpacks to (-1 when it cannot be unpacked).
 struct SplitTable {
     std::vector<std::string> texts;
     std::string rest;
+    int units = 0;
 };
+
+std::string Utf8Of(const wchar_t* units, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const unsigned point = static_cast<unsigned>(units[i]) & 0xFFFF; // no pairs in the tables
+        if (point < 0x80) {
+            text += static_cast<char>(point);
+        } else if (point < 0x800) {
+            text += static_cast<char>(0xC0 | (point >> 6));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (point >> 12));
+            text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return text;
+}
 
 SplitTable Split(const LanguageTable& table) {
     SplitTable split;
-    std::string block(table.texts, table.size - 1); // without the literal's own terminator
+    std::vector<wchar_t> units(UiTextCapacity);
+    split.units = UnpackTexts(table, units.data(), UiTextCapacity);
+    const std::string block = Utf8Of(units.data(), split.units);
     size_t start = 0;
     for (size_t end = block.find('\0'); end != std::string::npos; end = block.find('\0', start)) {
         split.texts.push_back(block.substr(start, end - start));
@@ -60,15 +85,85 @@ std::vector<std::string> Placeholders(const std::string& text) {
     return found;
 }
 
-// The access key of a menu text, lower-cased: the character after its one '&'; 0 when it has
-// none, several, an escaped "&&" or a key that is not an ASCII letter or digit.
-char AccessKey(const std::string& text) {
-    const size_t at = text.find('&');
-    if (at == std::string::npos || text.find('&', at + 1) != std::string::npos ||
-        at + 1 >= text.size() || !std::isalnum(static_cast<unsigned char>(text[at + 1]))) {
-        return 0;
+// The code points of well-formed UTF-8 (Utf16Units has vouched for it).
+std::u32string CodePoints(const std::string& text) {
+    std::u32string points;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length && i + k < text.size(); ++k) {
+            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        points += point;
+        i += length;
     }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
+    return points;
+}
+
+// Letters of the Latin, Greek and Cyrillic alphabets the tables use.
+bool IsLetter(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') ||
+           (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x386 && c <= 0x3FF) ||
+           (c >= 0x400 && c <= 0x4FF);
+}
+
+char32_t Lower(char32_t c) {
+    const bool evenUpper =
+        (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x218 && c <= 0x21B);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x391 && c <= 0x3AB) || (c >= 0x410 && c <= 0x42F)) {
+        return c + 0x20;
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return c + 0x50;
+    }
+    if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) {
+        return c + 1;
+    }
+    switch (c) { // Greek capitals with tonos
+    case 0x386:
+        return 0x3AC;
+    case 0x388:
+    case 0x389:
+    case 0x38A:
+        return c + 0x25;
+    case 0x38C:
+        return 0x3CC;
+    case 0x38E:
+    case 0x38F:
+        return c + 0x3F;
+    default:
+        return c;
+    }
+}
+
+// Letters whose underline a descender crosses: no access key where another letter will do.
+const std::u32string Descenders = U"gjpqyýÿģğĝţşçąęųįțșķļņŗрудфщцβγζημξρςφχψ";
+
+// A menu text's access key, the letter after its one '&' (0 when it has none, several, an
+// escaped "&&" or a key that is not a letter), and its first letter, both lower-cased.
+struct AccessKey {
+    char32_t key = 0;
+    char32_t first = 0;
+};
+
+AccessKey AccessKeyOf(const std::string& text) {
+    const std::u32string points = CodePoints(text);
+    AccessKey found;
+    const size_t at = points.find(U'&');
+    if (at != std::u32string::npos && points.find(U'&', at + 1) == std::u32string::npos &&
+        at + 1 < points.size() && IsLetter(points[at + 1])) {
+        found.key = Lower(points[at + 1]);
+    }
+    for (char32_t c : points) {
+        if (IsLetter(c)) {
+            found.first = Lower(c);
+            break;
+        }
+    }
+    return found;
 }
 
 int TableIndex(const char* code) {
@@ -86,11 +181,13 @@ bool IsMenuText(int id) {
 
 } // namespace
 
-TEST(LanguageTablesTest, EnglishFirstAndTwentyOthersEachOnce) {
-    ASSERT_EQ(LanguageCount, 21);
+TEST(LanguageTablesTest, EnglishFirstAndThirtyTwoOthersEachOnce) {
+    ASSERT_EQ(LanguageCount, 33);
     EXPECT_STREQ(LanguageTables[0]->code, "en");
-    for (const char* code : {"de", "nl", "fr", "it", "es", "pt", "da", "sv", "nb", "fi",
-                             "is", "et", "lv", "lt", "pl", "cs", "sk", "hu", "sl", "hr"}) {
+    for (const char* code :
+         {"de", "nl", "fr", "it", "es", "pt", "pt-BR", "da", "sv",      "nb",     "fi",
+          "is", "et", "lv", "lt", "pl", "cs", "sk",    "hu", "sl",      "hr",     "bg",
+          "el", "ro", "ga", "mt", "ru", "uk", "tr",    "ca", "sr-Latn", "sr-Cyrl"}) {
         EXPECT_GT(TableIndex(code), 0) << code;
     }
 }
@@ -102,13 +199,17 @@ TEST(LanguageTablesTest, EnglishFirstAndTwentyOthersEachOnce) {
 TEST(LanguageTablesTest, EveryTextPlaceholderAndAccessKeyInEveryTable) {
     const SplitTable english = Split(*LanguageTables[0]);
     ASSERT_EQ(english.texts.size(), static_cast<size_t>(UiTextCount));
-    EXPECT_EQ(Placeholders(english.texts[TextFooterWeek]),
-              (std::vector<std::string>{"%d", "%ls", "%ls"}));
+    EXPECT_EQ(english.texts[TextFooterWeek], "Week %d: %ls – %ls");
+    EXPECT_EQ(english.texts[TextFontLekton], "&Lekton");
+    // A Cyrillic table's letters come back from their one byte each, "Kivet" from its word byte.
+    EXPECT_EQ(Split(*LanguageTables[TableIndex("ru")]).texts[TextAboutCaption],
+              "О программе Kivet");
     for (int index = 0; index < LanguageCount; ++index) {
         SCOPED_TRACE(LanguageTables[index]->code);
         const SplitTable split = Split(*LanguageTables[index]);
         ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount));
         EXPECT_EQ(split.rest, "") << "text after the last id";
+        EXPECT_GT(split.units, 0) << "does not unpack";
         int units = 0;
         for (int id = 0; id < UiTextCount; ++id) {
             const std::string& text = split.texts[id];
@@ -120,13 +221,51 @@ TEST(LanguageTablesTest, EveryTextPlaceholderAndAccessKeyInEveryTable) {
         }
         EXPECT_LE(units, UiTextCapacity);
         for (const MenuTextRange& menu : MenuTextRanges) {
-            std::string keys;
+            std::u32string keys;
             for (int id = menu.first; id <= menu.last; ++id) {
-                const char key = AccessKey(split.texts[id]);
-                EXPECT_NE(key, 0) << split.texts[id];
-                EXPECT_EQ(keys.find(key), std::string::npos)
-                    << split.texts[id] << " repeats a key of its menu: " << keys;
+                const char32_t key = AccessKeyOf(split.texts[id]).key;
+                EXPECT_NE(key, 0u) << split.texts[id];
+                EXPECT_EQ(keys.find(key), std::u32string::npos)
+                    << split.texts[id] << " repeats a key of its menu";
                 keys += key;
+            }
+        }
+    }
+}
+
+// An item's key is its first letter unless another item holds that letter; a key moved inside the
+// word avoids descenders and the first letters of the other items, so that whoever presses the
+// first letter of "No" never gets "Yes". English keeps its own keys (E&xit, O&n, O&ff).
+TEST(LanguageTablesTest, AccessKeysOnTheFirstLetterOrAPlainLetterNoOtherItemStartsWith) {
+    const std::pair<std::string, int> ownKeys[] = {{"en", TextPositionMenu},
+                                                   {"en", TextExitItem},
+                                                   {"en", TextLeadingZeroOn},
+                                                   {"en", TextLeadingZeroOff}};
+    for (int index = 0; index < LanguageCount; ++index) {
+        const std::string code = LanguageTables[index]->code;
+        const SplitTable split = Split(*LanguageTables[index]);
+        ASSERT_EQ(split.texts.size(), static_cast<size_t>(UiTextCount)) << code;
+        for (const MenuTextRange& menu : MenuTextRanges) {
+            std::vector<AccessKey> items;
+            std::u32string keys;
+            for (int id = menu.first; id <= menu.last; ++id) {
+                items.push_back(AccessKeyOf(split.texts[id]));
+                keys += items.back().key;
+            }
+            for (int id = menu.first; id <= menu.last; ++id) {
+                const AccessKey& item = items[id - menu.first];
+                const std::pair<std::string, int> self(code, id);
+                if (item.key == item.first ||
+                    std::find(std::begin(ownKeys), std::end(ownKeys), self) != std::end(ownKeys)) {
+                    continue;
+                }
+                SCOPED_TRACE(code + ": " + split.texts[id]);
+                EXPECT_NE(keys.find(item.first), std::u32string::npos) << "first letter is free";
+                EXPECT_EQ(Descenders.find(item.key), std::u32string::npos) << "descender";
+                for (const AccessKey& other : items) {
+                    EXPECT_TRUE(&other == &item || other.first != item.key)
+                        << "key is another item's first letter";
+                }
             }
         }
     }
@@ -143,7 +282,13 @@ TEST(LanguageChoiceTest, FirstPreferredLanguageKivetHasByItsPrimaryLanguage) {
         {std::wstring(L"fr-BE\0", 6), "fr"},
         {std::wstring(L"nn-NO\0", 6), "nb"},
         {std::wstring(L"no\0", 3), "nb"},
-        {std::wstring(L"pt-BR\0", 6), "pt"},
+        {std::wstring(L"pt-BR\0", 6), "pt-BR"},
+        {std::wstring(L"pt-PT\0", 6), "pt"},
+        {std::wstring(L"pt_br\0", 6), "pt-BR"},
+        {std::wstring(L"sr-Cyrl-RS\0", 11), "sr-Cyrl"},
+        {std::wstring(L"sr-Latn-RS\0", 11), "sr-Latn"},
+        {std::wstring(L"sr\0", 3), "sr-Latn"},
+        {std::wstring(L"srn-SR\0", 7), "en"}, // Sranan, not Serbian
         {std::wstring(L"zh-CN\0", 6), "en"},
         {std::wstring(L"zh-CN\0sv-FI\0", 12), "sv"},
         {std::wstring(L"fil-PH\0", 7), "en"}, // not Finnish
