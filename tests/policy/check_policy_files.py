@@ -26,7 +26,7 @@ def menu_tables():
     names = re.findall(r"^\s*(Text\w+)", ids, re.M)
     for path in sorted((root / "src/text").glob("lang_*.cpp")):
         source = path.read_text(encoding="utf-8")
-        body = re.search(r"Texts\[\] =(.*?);\n", source, re.S)[1]
+        body = re.search(r"char \w+\[\] =(.*?);\n", source, re.S)[1]
         texts = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', body)).split("\\0")
         code = re.search(r'LanguageTable \w+ = \{"([^"]+)"', source)[1]
         yield code, {n: t.replace("&", "").replace("…", "") for n, t in zip(names, texts)}
