@@ -121,8 +121,8 @@ MENU_WORDS = {"AdditionalLine": "TextAdditionalLineItem",
 
 
 def layout(adml):
-    elements = adml.iterfind(".//p:presentationTable//*", NS)
-    return [(element.tag, sorted(element.attrib.items())) for element in elements]
+    shown = adml.iterfind(".//p:presentationTable/p:presentation", NS)
+    return {p.get("id"): [(e.tag, sorted(e.attrib.items())) for e in p.iter()] for p in shown}
 
 
 english_layout = layout(ET.parse(policy_dir / "en-US/kivet.adml").getroot())
