@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The Group Policy files are well-formed, agree with each other (strings, presentations and
-their elements) and hold the keys, value names and types that Kivet reads."""
+their elements) and hold the keys, value names and types that Kivet reads; every language of the
+program's menu has its .adml, whose names for the menu's settings are the menu's own words."""
 import pathlib
 import re
 import subprocess
@@ -16,6 +17,29 @@ problems = []
 def code_policy_key():
     source = (root / "src/settings/policy_store.cpp").read_text()
     return re.search(r'PolicyKeyPath\[\] = L"([^"]+)"', source).group(1).replace("\\\\", "\\")
+
+
+def menu_tables():
+    """Each table's language code and its texts by UiTextId name, '&' and '…' removed."""
+    header = (root / "src/text/ui_text_id.h").read_text()
+    ids = re.search(r"enum UiTextId \{(.*?)\};", header, re.S)[1]
+    names = re.findall(r"^\s*(Text\w+)", ids, re.M)
+    for path in sorted((root / "src/text").glob("lang_*.cpp")):
+        source = path.read_text(encoding="utf-8")
+        body = re.search(r"char \w+\[\] =(.*?);\n", source, re.S)[1]
+        texts = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', body)).split("\\0")
+        code = re.search(r'LanguageTable \w+ = \{"([^"]+)"', source)[1]
+        yield code, {n: t.replace("&", "").replace("…", "") for n, t in zip(names, texts)}
+
+
+def folder_of(code):
+    """Windows' language-region name for a table's code: de → de-DE, sr-Latn → sr-Latn-RS."""
+    region = {"ca": "ES", "cs": "CZ", "da": "DK", "el": "GR", "en": "US", "et": "EE", "ga": "IE",
+              "nb": "NO", "sl": "SI", "sr": "RS", "sv": "SE", "uk": "UA"}
+    last = code.split("-")[-1]
+    if len(last) == 2 and last.isupper():
+        return code
+    return f"{code}-{region.get(code[:2], code[:2].upper())}"
 
 
 def code_value_types():
@@ -99,6 +123,38 @@ for adml_path in adml_files:
             refs = {child.get("refId") for child in shown[presentation_id]}
             if refs != ids:
                 problems.append(f"{where}: {presentation_id} shows {sorted(refs)}, not {sorted(ids)}")
+
+# The settings that mirror a menu item carry its words, and each presentation keeps en-US's layout.
+MENU_WORDS = {"AdditionalLine": "TextAdditionalLineItem",
+              "AdditionalLinePosition": "TextPositionMenu", "PositionAbove": "TextAbove",
+              "PositionBelow": "TextBelow", "PositionHidden": "TextHidden",
+              "LeadingZero": "TextLeadingZeroMenu", "ColourScheme": "TextColoursMenu",
+              "ColoursBlackText": "TextBlackText", "ColoursWhiteText": "TextWhiteText",
+              "FollowTaskbarTheme": "TextMatchTaskbar", "TextColour": "TextCustomTextColour",
+              "BackgroundColour": "TextBackgroundColour", "Font": "TextFontMenu"}
+
+
+def layout(adml):
+    shown = adml.iterfind(".//p:presentationTable/p:presentation", NS)
+    return {p.get("id"): [(e.tag, sorted(e.attrib.items())) for e in p.iter()] for p in shown}
+
+
+english_layout = layout(ET.parse(policy_dir / "en-US/kivet.adml").getroot())
+tables = dict(menu_tables())
+folders = {folder_of(code): code for code in tables}
+for folder, code in sorted(folders.items()):
+    adml_path = policy_dir / folder / "kivet.adml"
+    if not adml_path.exists():
+        problems.append(f"{code}: the menu speaks it, {folder}/kivet.adml is missing")
+        continue
+    adml = ET.parse(adml_path).getroot()
+    shown = {s.get("id"): s.text for s in adml.iterfind(".//p:stringTable/p:string", NS)}
+    for string_id, text_id in MENU_WORDS.items():
+        menu = tables[code].get(text_id)
+        if shown.get(string_id) != menu:
+            problems.append(f"{folder}: {string_id} {shown.get(string_id)!r}, the menu {menu!r}")
+    if layout(adml) != english_layout:
+        problems.append(f"{folder}: presentations laid out unlike en-US's")
 
 print("\n".join(problems) or f"{len(files)} policy files agree with each other and with the code")
 sys.exit(1 if problems else 0)
