@@ -12,7 +12,7 @@ version=$2
 source "$here/../support/msi.sh"
 check_log="$work/lifecycle-log"
 : >"$check_log"
-trap 'windows_version win10; kivet_stop_wineserver; kivet_stop_display; report_checks' EXIT
+trap 'windows_version win10; kivet_stop_wineserver; kivet_stop_display; report_checks; exit $?' EXIT
 msi_prefix || exit 1
 
 next_version=${version%.*}.$((${version##*.} + 1))
