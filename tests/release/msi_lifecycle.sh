@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # msi_lifecycle.sh BUILD_DIR VERSION: the installers after a first install, under Wine. The
 # machine's start-up choice through installs over it, repairs, a major upgrade to a next version
-# (this MSI's tables with a new ProductCode and a higher version) and the final uninstall; each
+# (this MSI's tables with a new ProductCode and a higher version), also from an install that
+# remembered no choice, and the final uninstall; each
 # refusal, after which nothing is installed. Sets the prefix's Windows version: CTest's
 # kivet_release_prefix lock.
 set -uo pipefail
@@ -12,7 +13,7 @@ version=$2
 source "$here/../support/msi.sh"
 check_log="$work/lifecycle-log"
 : >"$check_log"
-trap 'windows_version win10; kivet_stop_wineserver; kivet_stop_display; report_checks' EXIT
+trap 'windows_version win10; kivet_stop_wineserver; kivet_stop_display; report_checks; exit $?' EXIT
 msi_prefix || exit 1
 
 next_version=${version%.*}.$((${version##*.} + 1))
@@ -46,9 +47,13 @@ outcome_is() { # outcome_is OUTCOME STATUS PACKAGE RUN CHOICE ("-": no remembere
 for package in "$machine_msi" "$next_msi" "$msi"; do wine msiexec /x "$(winepath -w "$package")" /qn; done >>"$check_log" 2>&1
 
 # A repair is REINSTALL=ALL (Wine's msiexec /f fails); naming STARTFORALLUSERS over the same
-# version makes one too.
+# version makes one too. "forget" deletes the remembered choice: an install as 0.2.1 left it.
 # windows msiexec package      property              outcome  Run choice
 steps="\
+win10     /i     machine_msi  STARTFORALLUSERS=1    installs yes 1
+win10     forget machine_msi  -                     installs yes -
+win10     /i     next_msi     -                     installs yes 1
+win10     /x     next_msi     -                     removed  no  -
 win10     /i     machine_msi  STARTFORALLUSERS=0    installs no  0
 win10     /i     machine_msi  STARTFORALLUSERS=1    installs yes 1
 win10     /i     machine_msi  REINSTALL=ALL         installs yes 1
@@ -66,7 +71,11 @@ while read -r wanted action package property outcome run choice; do
     [ "$wanted" = "$windows" ] || windows_version "$wanted"
     windows=$wanted
     [ "$property" = - ] && set -- || set -- "$property"
-    wine msiexec "$action" "$(winepath -w "${!package}")" /qn "$@" >>"$check_log" 2>&1
+    if [ "$action" = forget ]; then
+        wine reg delete "HKLM\\$installer_key" /v StartForAllUsers /f
+    else
+        wine msiexec "$action" "$(winepath -w "${!package}")" /qn "$@"
+    fi >>"$check_log" 2>&1
     status=$?
     check "$outcome: msiexec $action ${!package##*/}${1:+ $1} on $windows (exit $status); Run\
  value: $run, choice: $choice" outcome_is "$outcome" "$status" "${!package}" "$run" "$choice"
