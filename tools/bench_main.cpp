@@ -84,7 +84,9 @@ const Additional additionals[] = {
                        32767);
      }},
     {"NBSP, one ZWJ, \"w\"", 1,
-     [] { return std::wstring(16383, L'\u00a0') + L"\u200d" + std::wstring(16382, L'\u00a0') + L"w"; }},
+     [] {
+         return std::wstring(16383, L'\u00a0') + L"\u200d" + std::wstring(16382, L'\u00a0') + L"w";
+     }},
     {"32,767 marks+ZWJ+VS", 1, [] { return Repeat(L"e\u0301\u200d\ufe0f", 32767); }},
     {"32,767 Hebrew+Latin", 1, [] { return Repeat(L"\u05d0\u05d1 ab \u200f", 32767); }},
     {"32,767 astral pairs", 1, [] { return Repeat(L"\U0001D400\U0001F600 ", 32767); }},

@@ -24,7 +24,6 @@ template <typename Entry> void LookUp(HMODULE module, const char* name, Entry* e
     *entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-
 bool LoadUniscribe(Uniscribe* usp) {
     usp->module = platform.loadSystemLibrary(L"usp10.dll");
     if (usp->module == nullptr) {
@@ -114,7 +113,8 @@ bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
     work->levels = static_cast<BYTE*>(AllocateZeroed(units));
     work->visualOrder = static_cast<int*>(AllocateZeroed(units * sizeof(int)));
     work->clusters = static_cast<WORD*>(AllocateZeroed(units * sizeof(WORD)));
-    work->attributes = static_cast<SCRIPT_VISATTR*>(AllocateZeroed(glyphs * sizeof(SCRIPT_VISATTR)));
+    work->attributes =
+        static_cast<SCRIPT_VISATTR*>(AllocateZeroed(glyphs * sizeof(SCRIPT_VISATTR)));
     work->cuts = static_cast<int*>(AllocateZeroed(units * sizeof(int)));
     work->capacity = static_cast<int>(glyphs);
     entry->line.glyphs = static_cast<WORD*>(AllocateZeroed(glyphs * sizeof(WORD)));
@@ -186,8 +186,8 @@ bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, Shaped
     // are shaped together: one call per unit costs far more than the shaping.
     int merged = 1;
     for (int item = 1; item < itemCount; ++item) {
-        if (std::memcmp(&work->items[item].a, &work->items[merged - 1].a, sizeof(SCRIPT_ANALYSIS)) !=
-            0) {
+        if (std::memcmp(&work->items[item].a, &work->items[merged - 1].a,
+                        sizeof(SCRIPT_ANALYSIS)) != 0) {
             work->items[merged++] = work->items[item];
         }
     }
@@ -231,8 +231,8 @@ const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar
     session.next = (session.next + 1) % 2;
     FreeEntry(entry);
     ShapeWork work = {};
-    const bool shaped = AllocateShaping(length, &work, entry) &&
-                        ShapeItems(dc, line, length, &work, &entry->line);
+    const bool shaped =
+        AllocateShaping(length, &work, entry) && ShapeItems(dc, line, length, &work, &entry->line);
     FreeShapeWork(&work);
     if (!shaped) {
         FreeEntry(entry);
@@ -240,6 +240,7 @@ const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar
     }
     std::memcpy(entry->text, line, length * sizeof(wchar_t));
     entry->length = length;
+    // cppcheck-suppress lstrcpynWCalled ; the face fits a LOGFONT face and is always terminated.
     lstrcpynW(entry->face, face, LF_FACESIZE);
     return &entry->line;
 }

@@ -197,7 +197,8 @@ bool FindInkSpan(PlacedLine* line, const LineRaster& raster, RECT* span) {
     const RECT whole = {0, 0, raster.width, raster.height};
     for (int i = 0; i < line->shaped->count; ++i) {
         RECT placed = {};
-        if (InkedBoxInRaster(*line, line->table.boxes[line->shaped->glyphs[i]], i, whole, &placed)) {
+        if (InkedBoxInRaster(*line, line->table.boxes[line->shaped->glyphs[i]], i, whole,
+                             &placed)) {
             UnionRect(span, span, &placed);
         }
     }

@@ -46,8 +46,9 @@ InkImage InkOf(LineRaster* raster) {
     return image;
 }
 
-// Draws `line` for an icon that allows ink of `maxInkWidth` by `maxInkHeight` pixels. The attempt must go on with the line exactly when the whole raster's
-// ink fits, and then with the same ink. Counts the lines compared and those given up.
+// Draws `line` for an icon that allows ink of `maxInkWidth` by `maxInkHeight` pixels. The attempt
+// must go on with the line exactly when the whole raster's ink fits, and then with the same ink.
+// Counts the lines compared and those given up.
 void ExpectTheWholeRastersOutcome(const std::wstring& line, int height, int maxInkWidth,
                                   int maxInkHeight, const InkImage& expected, int* compared,
                                   int* givenUp) {
@@ -341,11 +342,101 @@ TEST_F(LongLineTest, GlyphsReachingOutOfTheirCellsAtTheEndsKeepAllTheirInk) {
                 ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
                 const InkImage expected = InkOf(&whole);
                 ReleaseLineRaster(&whole);
-                ExpectTheWholeRastersOutcome(line, height, 40, 1000, expected, &compared,
-                                             &givenUp);
+                ExpectTheWholeRastersOutcome(line, height, 40, 1000, expected, &compared, &givenUp);
             }
         }
     }
     EXPECT_GT(compared, 10);
 }
 
+namespace {
+
+// A class of line: its pieces, repeated in turn, and whether its glyphs draw ink in Lekton.
+struct LineClass {
+    const char* name;
+    std::vector<std::wstring> pieces;
+    bool inked;
+};
+
+const LineClass lineClasses[] = {
+    {"text", {L"Week ", L"of ", L"the ", L"year "}, true},
+    {"blanks",
+     {L" ", L"\u00a0", L"\u2002", L"\u200b", L"\u2060", L"\u3000", L"\ufeff", L"\u200e", L"\u202a",
+      L"\u202c", L"\u2066", L"\u2069"},
+     false},
+    {"marks", {L"e\u0301", L"\u0308", L"\u00a0"}, true},
+    {"joiners and selectors", {L"w\u200d", L"\ufe0f", L"\u200c", L"\u00a0"}, true},
+    {"right to left", {L"\u05d0", L"\u05e9 ", L"\u0628\u0644\u0627 ", L"ab \u200f"}, true},
+    {"surrogate pairs", {L"\U0001F600", L"\U0001D400", L"\u00a0w"}, true},
+    {"overhangs", {L"j", L"f", L"\u00a0"}, true},
+    // Filled in by ClassLine: a character not seen before at every place.
+    {"many distinct", {}, true},
+};
+
+// `length` units of the class, whole pieces only, a pair never cut.
+std::wstring ClassLine(const LineClass& lineClass, size_t length) {
+    std::wstring line;
+    for (size_t piece = 0; line.size() < length; ++piece) {
+        const std::wstring next = lineClass.pieces.empty()
+                                      ? std::wstring(1, static_cast<wchar_t>(0x4E00 + piece))
+                                      : lineClass.pieces[piece % lineClass.pieces.size()];
+        if (line.size() + next.size() > length) {
+            break;
+        }
+        line += next;
+    }
+    return line.empty() ? std::wstring(length, L'\u00a0') : line;
+}
+
+} // namespace
+
+TEST_F(LongLineTest, LinesOfEveryClassGiveTheWholeRastersInkAtEveryLengthAndEdge) {
+    int compared = 0;
+    int givenUp = 0;
+    for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
+        lstrcpynW(appState.settings.fontFace, face, 32);
+        for (const LineClass& lineClass : lineClasses) {
+            for (size_t length : {3, 40, 400}) {
+                // The class alone, and a few units of it far along a line of blanks.
+                const std::wstring blanks(length, L'\u00a0');
+                for (const std::wstring& line :
+                     {ClassLine(lineClass, length), blanks + ClassLine(lineClass, 4) + blanks}) {
+                    for (int height : {8, 17, 30}) {
+                        SCOPED_TRACE(std::string(lineClass.name) + " of " +
+                                     std::to_string(line.size()) + " height " +
+                                     std::to_string(height) + ":" + Spelled(line.substr(0, 12)));
+                        LineRaster whole = {};
+                        ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+                        const InkImage expected = InkOf(&whole);
+                        ReleaseLineRaster(&whole);
+                        // The widest ink of edges 16 and 32.
+                        for (int maxInkWidth : {14, 30}) {
+                            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 30, expected,
+                                                         &compared, &givenUp);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_GT(givenUp, 100);
+}
+
+using LongLineCostTest = RendererTest;
+
+TEST_F(LongLineCostTest, EachRenderShapesALineOnceAndPlacesAndDrawsItsGlyphsOncePerHeight) {
+    AnswerSmallIconMetric(32);
+    const uint64_t heights = 2 * 32 - 3;
+    for (const LineClass& lineClass : lineClasses) {
+        SCOPED_TRACE(lineClass.name);
+        const std::wstring line = ClassLine(lineClass, 32767);
+        glyphWork = GlyphWork{};
+        RenderedPixels({line, L"49"});
+        const uint64_t units = line.size() + 2;
+        EXPECT_LE(glyphWork.unitsShaped, units);
+        EXPECT_LE(glyphWork.glyphsPlaced, 3 * units * heights);
+        // Blank glyphs are never drawn: only "49" at each height.
+        EXPECT_LE(glyphWork.glyphsDrawn, lineClass.inked ? 3 * units * heights : 2 * heights);
+    }
+}
