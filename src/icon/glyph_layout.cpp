@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "common/platform.h"
-#include "common/strings.h"
 
 GlyphWork glyphWork = {};
 
@@ -57,9 +56,9 @@ struct Session {
 Session session = {};
 
 void FreeEntry(ShapedEntry* entry) {
-    FreeHeapBlock(entry->line.glyphs);
-    FreeHeapBlock(entry->line.zeroWidth);
-    FreeHeapBlock(entry->text);
+    FreeLayoutBlock(entry->line.glyphs);
+    FreeLayoutBlock(entry->line.zeroWidth);
+    FreeLayoutBlock(entry->text);
     ZeroMemory(entry, sizeof(*entry));
 }
 
@@ -109,17 +108,17 @@ int PieceEnd(const wchar_t* text, int from, int end) {
 bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
     const size_t units = static_cast<size_t>(length) + 2;
     const size_t glyphs = 3 * units + 16;
-    work->items = static_cast<SCRIPT_ITEM*>(AllocateZeroed(units * sizeof(SCRIPT_ITEM)));
-    work->levels = static_cast<BYTE*>(AllocateZeroed(units));
-    work->visualOrder = static_cast<int*>(AllocateZeroed(units * sizeof(int)));
-    work->clusters = static_cast<WORD*>(AllocateZeroed(units * sizeof(WORD)));
+    work->items = static_cast<SCRIPT_ITEM*>(AllocateLayoutBlock(units * sizeof(SCRIPT_ITEM)));
+    work->levels = static_cast<BYTE*>(AllocateLayoutBlock(units));
+    work->visualOrder = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
+    work->clusters = static_cast<WORD*>(AllocateLayoutBlock(units * sizeof(WORD)));
     work->attributes =
-        static_cast<SCRIPT_VISATTR*>(AllocateZeroed(glyphs * sizeof(SCRIPT_VISATTR)));
-    work->cuts = static_cast<int*>(AllocateZeroed(units * sizeof(int)));
+        static_cast<SCRIPT_VISATTR*>(AllocateLayoutBlock(glyphs * sizeof(SCRIPT_VISATTR)));
+    work->cuts = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
     work->capacity = static_cast<int>(glyphs);
-    entry->line.glyphs = static_cast<WORD*>(AllocateZeroed(glyphs * sizeof(WORD)));
-    entry->line.zeroWidth = static_cast<uint8_t*>(AllocateZeroed(glyphs));
-    entry->text = static_cast<wchar_t*>(AllocateZeroed(units * sizeof(wchar_t)));
+    entry->line.glyphs = static_cast<WORD*>(AllocateLayoutBlock(glyphs * sizeof(WORD)));
+    entry->line.zeroWidth = static_cast<uint8_t*>(AllocateLayoutBlock(glyphs));
+    entry->text = static_cast<wchar_t*>(AllocateLayoutBlock(units * sizeof(wchar_t)));
     return work->items != nullptr && work->levels != nullptr && work->visualOrder != nullptr &&
            work->clusters != nullptr && work->attributes != nullptr && work->cuts != nullptr &&
            entry->line.glyphs != nullptr && entry->line.zeroWidth != nullptr &&
@@ -127,12 +126,12 @@ bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
 }
 
 void FreeShapeWork(ShapeWork* work) {
-    FreeHeapBlock(work->items);
-    FreeHeapBlock(work->levels);
-    FreeHeapBlock(work->visualOrder);
-    FreeHeapBlock(work->clusters);
-    FreeHeapBlock(work->attributes);
-    FreeHeapBlock(work->cuts);
+    FreeLayoutBlock(work->items);
+    FreeLayoutBlock(work->levels);
+    FreeLayoutBlock(work->visualOrder);
+    FreeLayoutBlock(work->clusters);
+    FreeLayoutBlock(work->attributes);
+    FreeLayoutBlock(work->cuts);
 }
 
 // Shapes one item after the glyphs already shaped.
@@ -264,6 +263,16 @@ void CloseGlyphLayouts() {
         FreeLibrary(session.usp.module);
     }
     session = Session{};
+}
+
+void* AllocateLayoutBlock(size_t bytes) {
+    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
+}
+
+void FreeLayoutBlock(void* block) {
+    if (block != nullptr) {
+        HeapFree(GetProcessHeap(), 0, block);
+    }
 }
 
 bool DrawGlyph(HDC dc, WORD glyph, int x, int y) {

@@ -65,13 +65,13 @@ struct PlacedLine {
 
 bool GrowTable(WORD glyph, GlyphBoxTable* table) {
     const int size = std::min(0x10000, std::max({int{glyph} + 1, 2 * table->size, 256}));
-    GlyphBox* boxes = static_cast<GlyphBox*>(AllocateZeroed(size * sizeof(GlyphBox)));
+    GlyphBox* boxes = static_cast<GlyphBox*>(AllocateLayoutBlock(size * sizeof(GlyphBox)));
     if (boxes == nullptr) {
         return false;
     }
     if (table->boxes != nullptr) {
         std::memcpy(boxes, table->boxes, table->size * sizeof(GlyphBox));
-        FreeHeapBlock(table->boxes);
+        FreeLayoutBlock(table->boxes);
     }
     table->boxes = boxes;
     table->size = size;
@@ -128,7 +128,7 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     }
     line->origin = fontHeight / 2 + 2;
     line->ascent = metrics.tmAscent;
-    line->x = static_cast<int*>(AllocateZeroed((line->shaped->count + 1) * sizeof(int)));
+    line->x = static_cast<int*>(AllocateLayoutBlock((line->shaped->count + 1) * sizeof(int)));
     if (line->x == nullptr) {
         return false;
     }
@@ -148,8 +148,8 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
 }
 
 void FreePlacedLine(PlacedLine* line) {
-    FreeHeapBlock(line->x);
-    FreeHeapBlock(line->table.boxes);
+    FreeLayoutBlock(line->x);
+    FreeLayoutBlock(line->table.boxes);
 }
 
 // Glyph `i`'s black box in the whole raster `whole`, cut to it; false when it draws nothing there.
