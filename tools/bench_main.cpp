@@ -2,9 +2,8 @@
 // the process's peak memory, for the default lines at the usual edges and for the longest and
 // hardest additional lines at edges 16 and 32. Without arguments it runs every case in a process
 // of its own (so that each peak belongs to one case) and prints a table; `--case N` runs one.
-// `--bounds platform|cell|none|whole` chooses what text drawing reports as written (see
-// bounds_modes.h); `--csv` prints name,edge,median_ms,peak_kib,icon instead, where icon is a
-// hash of the icon's pixels, the same whatever the bounds.
+// `--csv` prints name,edge,median_ms,peak_kib,icon instead, where icon is a hash of the icon's
+// pixels.
 #include <windows.h>
 #include <psapi.h>
 
@@ -15,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "bounds_modes.h"
 #include "common/app_state.h"
 #include "common/platform.h"
 #include "icon/week_icon.h"
@@ -75,6 +73,32 @@ const Additional additionals[] = {
          return Repeat(L"\u0623\u0633\u0628\u0648\u0639 \u0627\u0644\u0633\u0646\u0629 ", 2047);
      }},
     {"\"a\" + 32,766 U+0301", 1, [] { return L"a" + std::wstring(32766, L'\u0301'); }},
+    // Lines of the classes that defeat shortcuts, 32,767 units each: blanks of every kind,
+    // one joiner among blanks, marks with joiners and variation selectors, right-to-left mixed
+    // with left-to-right, surrogate pairs, a new character at every place, and an overhanging
+    // glyph at the end of blanks.
+    {"32,767 blanks of all kinds", 1,
+     [] {
+         return Repeat(L" \u00a0\u2002\u200b\u2060\u3000\ufeff\u200d\u200c\u200e\u200f\u202a"
+                       L"\u202c\u2066\u2069\ufe0f",
+                       32767);
+     }},
+    {"NBSP, one ZWJ, \"w\"", 1,
+     [] {
+         return std::wstring(16383, L'\u00a0') + L"\u200d" + std::wstring(16382, L'\u00a0') + L"w";
+     }},
+    {"32,767 marks+ZWJ+VS", 1, [] { return Repeat(L"e\u0301\u200d\ufe0f", 32767); }},
+    {"32,767 Hebrew+Latin", 1, [] { return Repeat(L"\u05d0\u05d1 ab \u200f", 32767); }},
+    {"32,767 astral pairs", 1, [] { return Repeat(L"\U0001D400\U0001F600 ", 32767); }},
+    {"32,767 distinct chars", 1,
+     [] {
+         std::wstring text;
+         for (wchar_t unit = 0x4E00; text.size() < 32767; ++unit) {
+             text += unit;
+         }
+         return text;
+     }},
+    {"32,766 NBSP + \"j\"", 1, [] { return std::wstring(32766, L'\u00a0') + L"j"; }},
 };
 
 constexpr int additionalCount = static_cast<int>(sizeof(additionals) / sizeof(additionals[0]));
@@ -242,13 +266,10 @@ int wmain(int argc, wchar_t** argv) {
         if (wcscmp(argv[arg], L"--csv") == 0) {
             csv = true;
             options += L" --csv";
-        } else if (arg + 1 < argc && wcscmp(argv[arg], L"--bounds") == 0 &&
-                   UseBoundsMode(argv[arg + 1])) {
-            options += L" --bounds " + std::wstring(argv[++arg]);
         } else if (arg + 1 < argc && wcscmp(argv[arg], L"--case") == 0) {
             caseIndex = _wtoi(argv[++arg]);
         } else {
-            fprintf(stderr, "usage: kivet-bench [--bounds platform|cell|none|whole] [--csv]\n");
+            fprintf(stderr, "usage: kivet-bench [--csv]\n");
             return 2;
         }
     }

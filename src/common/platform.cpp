@@ -49,17 +49,6 @@ BOOL WINAPI ChooseFontOnDemand(LPCHOOSEFONTW choice) {
     return chosen;
 }
 
-UINT WINAPI TextOutWithBounds(HDC dc, int x, int y, LPCWSTR text, int units, LPRECT bounds) {
-    if (bounds == nullptr) {
-        return TextOutW(dc, x, y, text, units);
-    }
-    SetBoundsRect(dc, nullptr, DCB_ENABLE | DCB_RESET);
-    const BOOL drawn = TextOutW(dc, x, y, text, units);
-    const UINT state = GetBoundsRect(dc, bounds, DCB_RESET);
-    SetBoundsRect(dc, nullptr, DCB_DISABLE);
-    return drawn ? state : 0;
-}
-
 const PlatformCalls realPlatformCalls = {
     GetLocalTime,
     GetSystemTimeAsFileTime,
@@ -75,7 +64,6 @@ const PlatformCalls realPlatformCalls = {
     LoadSystemLibrary,
     GetModuleFileNameW,
     HeapAlloc,
-    TextOutWithBounds,
     HeapFree,
     GetAsyncKeyState,
     RegisterApplicationRestart,

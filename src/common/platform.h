@@ -34,11 +34,6 @@ struct PlatformCalls {
     DWORD(WINAPI* getModuleFileName)(HMODULE module, LPWSTR path, DWORD capacity);
     // The process heap's allocator, where an allocation failure must be tried.
     LPVOID(WINAPI* heapAlloc)(HANDLE heap, DWORD flags, SIZE_T bytes);
-    // TextOutW. With `bounds`, also what the platform's bounds accumulation reports for this
-    // one call: DCB_SET with the box, or DCB_RESET when it reports nothing written. What that
-    // box covers differs between platforms, so the renderer takes it only as a checked hint.
-    // 0 when the text could not be drawn.
-    UINT(WINAPI* textOut)(HDC dc, int x, int y, LPCWSTR text, int units, LPRECT bounds);
     BOOL(WINAPI* heapFree)(HANDLE heap, DWORD flags, LPVOID block);
     // The mouse buttons' state at the moment, where a test must choose it.
     SHORT(WINAPI* getAsyncKeyState)(int key);

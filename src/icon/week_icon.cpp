@@ -2,6 +2,7 @@
 
 #include "common/app_state.h"
 #include "common/platform.h"
+#include "icon/glyph_layout.h"
 #include "icon/week_icon_steps.h"
 
 namespace {
@@ -29,11 +30,12 @@ HICON RenderWeekIconInScheme(const wchar_t* const* lines, int lineCount, int32_t
     const IconColours colours = PickIconColours(colourScheme);
     // A plain walk down from twice the edge: the first height that gives an icon is the
     // largest that fits. Any failure, not only a misfit, moves on to the next height.
-    for (int fontHeight = 2 * edge; fontHeight >= SmallestFontHeight; --fontHeight) {
-        HICON icon = RenderAtFontHeight(lines, lineCount, edge, fontHeight, colours);
-        if (icon != nullptr) {
-            return icon;
-        }
+    HICON icon = nullptr;
+    OpenGlyphLayouts();
+    for (int fontHeight = 2 * edge; fontHeight >= SmallestFontHeight && icon == nullptr;
+         --fontHeight) {
+        icon = RenderAtFontHeight(lines, lineCount, edge, fontHeight, colours);
     }
-    return nullptr;
+    CloseGlyphLayouts();
+    return icon;
 }

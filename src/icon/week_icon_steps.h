@@ -5,32 +5,22 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
 #include "icon/icon_core.h"
 
-// Draws `line` white on black in the settings' fontFace, bold, em height `fontHeight` (at
-// least 4), into `raster`, which must be zeroed. The record keeps the device context, font and
-// DIB section it made, even when it gives false (the object could not be made or measured);
-// ReleaseLineRaster frees them.
+// Lays `line` out in the settings' fontFace, bold, em height `fontHeight` (at least 4), and
+// draws every glyph of the layout white on black into `raster`, which must be zeroed, as the
+// whole line's raster. The record keeps the device context, font and DIB section it made, even
+// when it gives false (an object could not be made, measured or laid out); ReleaseLineRaster
+// frees them.
 bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster);
 
-// The largest line raster, in bytes, that an attempt draws whole. A line whose whole raster
-// would be larger (thousands of characters) is looked at in windows of at most
-// LineWindowLimitBytes, so that memory stays bounded and a line too wide for the icon is given
-// up early. A window that the drawing leaves blank costs one drawing call and no pixel work,
-// so windows may be larger than what is drawn whole.
-constexpr size_t WholeRasterLimitBytes = 4u << 20;
-constexpr size_t LineWindowLimitBytes = 64u << 20;
-
-// RasterizeLine for an icon whose ink may be at most `maxInkWidth` wide and `maxInkHeight` tall.
-// When the whole raster takes at most `wholeBytes` it is RasterizeLine. Otherwise, looking at
-// windows of at most `windowBytes`, the record holds only the columns from the leftmost to the
-// rightmost ink of the whole raster, at its full height, which gives the same ink box contents;
-// and it gives false, besides when a platform object cannot be made, when the line has no ink
-// or its ink is wider or taller than allowed, where the attempt would fail anyway.
+// RasterizeLine for an icon whose ink may be at most `maxInkWidth` wide and `maxInkHeight` tall,
+// with work linear in the line's length and a raster the size of the icon: the record holds
+// only the columns of the whole raster around the line's ink, at its full height, which gives
+// the same ink box contents. It gives false, besides where RasterizeLine does, when the line
+// has no ink or its ink is wider or taller than allowed, where the attempt would fail anyway.
 bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, int maxInkHeight,
-                          size_t wholeBytes, size_t windowBytes, LineRaster* raster);
+                          LineRaster* raster);
 
 // Releases whatever GDI objects `raster` holds and zeroes it.
 void ReleaseLineRaster(LineRaster* raster);

@@ -1,7 +1,6 @@
-// Lines whose whole raster is too large to draw: looked at in windows, without their blank
-// ends, whatever the platform reports as written ("platform", "cell", "none", "whole"; see
-// tools/bounds_modes.h). The attempt must go on exactly when the whole raster's ink would fit,
-// with the same ink, and the icon must be the same.
+// Lines drawn for the icon from their layout: only the glyphs around the ink, on a raster the
+// size of the icon. The attempt must go on exactly when the whole raster's ink would fit, with
+// the same ink, and the icon must be the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "bounds_modes.h"
 #include "common/app_state.h"
+#include "icon/glyph_layout.h"
 #include "icon/icon_test_support.h"
 #include "support/resource_census.h"
 #include "icon/week_icon.h"
@@ -21,14 +20,7 @@
 
 namespace {
 
-// Each test runs under every bounds report.
-class LongLineTest : public RendererTest, public ::testing::WithParamInterface<const wchar_t*> {
-  protected:
-    void SetUp() override {
-        RendererTest::SetUp();
-        ASSERT_TRUE(UseBoundsMode(GetParam()));
-    }
-};
+using LongLineTest = RendererTest;
 
 // The coverage inside a raster's ink box, row by row, and the box's size.
 struct InkImage {
@@ -54,15 +46,15 @@ InkImage InkOf(LineRaster* raster) {
     return image;
 }
 
-// Draws `line` in windows of `windowBytes` for an icon that allows ink of `maxInkWidth` by
-// `maxInkHeight` pixels. The attempt must go on with the line exactly when the whole raster's
-// ink fits, and then with the same ink. Counts the lines compared and those given up.
+// Draws `line` for an icon that allows ink of `maxInkWidth` by `maxInkHeight` pixels. The attempt
+// must go on with the line exactly when the whole raster's ink fits, and then with the same ink.
+// Counts the lines compared and those given up.
 void ExpectTheWholeRastersOutcome(const std::wstring& line, int height, int maxInkWidth,
-                                  int maxInkHeight, size_t windowBytes, const InkImage& expected,
-                                  int* compared, int* givenUp) {
+                                  int maxInkHeight, const InkImage& expected, int* compared,
+                                  int* givenUp) {
     LineRaster windowed = {};
-    const bool drawn = RasterizeLineForIcon(line.c_str(), height, maxInkWidth, maxInkHeight,
-                                            windowBytes, windowBytes, &windowed);
+    const bool drawn =
+        RasterizeLineForIcon(line.c_str(), height, maxInkWidth, maxInkHeight, &windowed);
     const InkImage got = drawn ? InkOf(&windowed) : InkImage();
     ReleaseLineRaster(&windowed);
     const bool fits =
@@ -105,7 +97,7 @@ std::vector<uint8_t> RenderedPixels(std::vector<std::wstring> lines) {
 
 } // namespace
 
-TEST_P(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
+TEST_F(LongLineTest, TheLinesInkIsTheWholeRastersOrTheLineIsGivenUpWhenItCannotFit) {
     const std::wstring lines[] = {
         L"w",
         L"53",
@@ -127,27 +119,16 @@ TEST_P(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
     int givenUp = 0;
     for (const std::wstring& line : lines) {
         for (int height : {4, 9, 16, 23}) {
-            for (int maxInkWidth : {6, 14, 30}) {
-                // Windows of one column, of a few columns, and of a few dozen.
-                for (size_t columns : {size_t{1}, size_t{7}, size_t{40}}) {
-                    SCOPED_TRACE(std::string(line.begin(), line.end()) + " height " +
-                                 std::to_string(height) + " max " + std::to_string(maxInkWidth) +
-                                 " columns " + std::to_string(columns));
-                    LineRaster whole = {};
-                    ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
-                    // Never the whole raster: at least one column less.
-                    const size_t windowColumns =
-                        std::min(columns, static_cast<size_t>(whole.width) - 1);
-                    const size_t windowBytes = windowColumns * whole.height * 4;
-                    const InkImage expected = InkOf(&whole);
-                    const bool forcedIntoWindows =
-                        static_cast<size_t>(whole.width) * whole.height * 4 > windowBytes;
-                    ReleaseLineRaster(&whole);
-                    ASSERT_TRUE(forcedIntoWindows);
-
-                    ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 1000, windowBytes,
-                                                 expected, &compared, &givenUp);
-                }
+            // Just too narrow and just wide enough for most lines' ink, and ample.
+            for (int maxInkWidth : {6, 7, 8, 13, 14, 15, 29, 30, 31}) {
+                SCOPED_TRACE(std::string(line.begin(), line.end()) + " height " +
+                             std::to_string(height) + " max " + std::to_string(maxInkWidth));
+                LineRaster whole = {};
+                ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+                const InkImage expected = InkOf(&whole);
+                ReleaseLineRaster(&whole);
+                ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 1000, expected, &compared,
+                                             &givenUp);
             }
         }
     }
@@ -156,22 +137,27 @@ TEST_P(LongLineTest, WindowsGiveTheInkOfTheWholeRasterOrGiveUpWhenItCannotFit) {
     EXPECT_GT(givenUp, 100);
 }
 
-TEST_P(LongLineTest, SmallRastersAreDrawnWholeAsRasterizeLineDrawsThem) {
+TEST_F(LongLineTest, AShortLineKeepsTheWholeRastersHeightAndInkAndLosesOnlyBlankColumns) {
     LineRaster whole = {};
     LineRaster forIcon = {};
     ASSERT_TRUE(RasterizeLine(L" 53 ", 20, &whole));
-    ASSERT_TRUE(RasterizeLineForIcon(L" 53 ", 20, 2, 2, WholeRasterLimitBytes, LineWindowLimitBytes,
-                                     &forIcon));
-    ASSERT_EQ(forIcon.width, whole.width);
-    ASSERT_EQ(forIcon.height, whole.height);
-    EXPECT_EQ(std::memcmp(forIcon.pixels, whole.pixels,
-                          static_cast<size_t>(whole.width) * whole.height * 4),
-              0);
+    ASSERT_TRUE(RasterizeLineForIcon(L" 53 ", 20, 100, 100, &forIcon));
+    EXPECT_EQ(forIcon.height, whole.height);
+    EXPECT_LT(forIcon.width, whole.width);
+    const InkImage expected = InkOf(&whole);
+    const InkImage got = InkOf(&forIcon);
+    EXPECT_EQ(got.width, expected.width);
+    EXPECT_EQ(got.coverage, expected.coverage);
+    EXPECT_EQ(forIcon.inkTop, whole.inkTop);
     ReleaseLineRaster(&whole);
+    ReleaseLineRaster(&forIcon);
+    // Ink far too wide for the icon is not drawn at all.
+    EXPECT_FALSE(RasterizeLineForIcon(L" 53 ", 20, 2, 2, &forIcon));
+    EXPECT_EQ(forIcon.bitmap, nullptr);
     ReleaseLineRaster(&forIcon);
 }
 
-TEST_P(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
+TEST_F(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
     AnswerSmallIconMetric(16);
     const std::vector<uint8_t> plain = RenderedPixels({L"w", L"7"});
     ASSERT_FALSE(plain.empty());
@@ -185,7 +171,7 @@ TEST_P(LongLineTest, PaddedLinesGiveTheIconOfTheirInk) {
     EXPECT_EQ(RenderedPixels({std::wstring(2000, L'\u00a0') + L"w", L"7"}), plain);
 }
 
-TEST_P(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
+TEST_F(LongLineTest, LongLinesThatCannotFitGiveNullAndLeaveNothing) {
     AnswerSmallIconMetric(32);
     ASSERT_FALSE(RenderedPixels({L"w", L"49"}).empty());
     const ResourceCensus before = TakeResourceCensus();
@@ -227,7 +213,7 @@ std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePer
 
 } // namespace
 
-TEST_P(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
+TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
     std::mt19937 random(11);
     int compared = 0;
     int givenUp = 0;
@@ -244,20 +230,18 @@ TEST_P(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
                          ":" + Spelled(line));
             LineRaster whole = {};
             ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
-            const size_t windowBytes = (1 + random() % std::max(1, whole.width / 2)) *
-                                       static_cast<size_t>(whole.height) * 4;
             const InkImage expected = InkOf(&whole);
             ReleaseLineRaster(&whole);
 
-            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, maxInkHeight, windowBytes,
-                                         expected, &compared, &givenUp);
+            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, maxInkHeight, expected,
+                                         &compared, &givenUp);
         }
     }
     EXPECT_GT(compared, 30);
     EXPECT_GT(givenUp, 30);
 }
 
-TEST_P(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
+TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     AnswerSmallIconMetric(16);
     std::mt19937 random(49);
     int icons = 0;
@@ -279,7 +263,7 @@ TEST_P(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     EXPECT_GT(icons, 0);
 }
 
-TEST_P(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
+TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
     // Too large to draw whole from height 18 up, and not trimmed.
     const std::wstring padded = std::wstring(3000, L'\u00a0') + L"Wg";
     const IconColours colours = PickIconColours(0);
@@ -334,7 +318,7 @@ std::wstring OverhangingCharacters(const wchar_t* face, int height, bool left) {
 
 } // namespace
 
-TEST_P(LongLineTest, GlyphsReachingOutOfTheirCellsAtTheEndsKeepAllTheirInk) {
+TEST_F(LongLineTest, GlyphsReachingOutOfTheirCellsAtTheEndsKeepAllTheirInk) {
     int compared = 0;
     int givenUp = 0;
     for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
@@ -356,52 +340,103 @@ TEST_P(LongLineTest, GlyphsReachingOutOfTheirCellsAtTheEndsKeepAllTheirInk) {
                              std::to_string(line.size()));
                 LineRaster whole = {};
                 ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
-                // One column at a time: every overhang crosses a window's edge.
-                const size_t windowBytes = static_cast<size_t>(whole.height) * 4;
                 const InkImage expected = InkOf(&whole);
                 ReleaseLineRaster(&whole);
-                ExpectTheWholeRastersOutcome(line, height, 40, 1000, windowBytes, expected,
-                                             &compared, &givenUp);
+                ExpectTheWholeRastersOutcome(line, height, 40, 1000, expected, &compared, &givenUp);
             }
         }
     }
     EXPECT_GT(compared, 10);
 }
 
-using LongLineCostTest = RendererTest;
+namespace {
 
-TEST_F(LongLineCostTest, BlankPaddingIsNotDrawnOverAndOverWhereBoundsCoverEveryCell) {
-    AnswerSmallIconMetric(32);
-    const IconColours colours = PickIconColours(0);
-    const std::wstring half(16383, L'\u00a0');
-    const struct {
-        const char* name;
-        std::wstring line;
-    } cases[] = {{"NBSP", std::wstring(32767, L'\u00a0')},
-                 {"U+3000", std::wstring(32767, L'\u3000')},
-                 {"NBSP w NBSP", half + L"w" + half}};
-    for (const auto& [name, line] : cases) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(UseBoundsMode(L"cell"));
-        const wchar_t* lines[] = {line.c_str(), L"49"};
-        uint64_t heights = 0;
-        for (int height = 64; height >= 4; --height) {
-            ++heights;
-            HICON icon = RenderAtFontHeight(lines, 2, 32, height, colours);
-            if (icon != nullptr) {
-                DestroyIcon(icon);
-                break;
-            }
+// A class of line: its pieces, repeated in turn, and whether its glyphs draw ink in Lekton.
+struct LineClass {
+    const char* name;
+    std::vector<std::wstring> pieces;
+    bool inked;
+};
+
+const LineClass lineClasses[] = {
+    {"text", {L"Week ", L"of ", L"the ", L"year "}, true},
+    {"blanks",
+     {L" ", L"\u00a0", L"\u2002", L"\u200b", L"\u2060", L"\u3000", L"\ufeff", L"\u200e", L"\u202a",
+      L"\u202c", L"\u2066", L"\u2069"},
+     false},
+    {"marks", {L"e\u0301", L"\u0308", L"\u00a0"}, true},
+    {"joiners and selectors", {L"w\u200d", L"\ufe0f", L"\u200c", L"\u00a0"}, true},
+    {"right to left", {L"\u05d0", L"\u05e9 ", L"\u0628\u0644\u0627 ", L"ab \u200f"}, true},
+    {"surrogate pairs", {L"\U0001F600", L"\U0001D400", L"\u00a0w"}, true},
+    {"overhangs", {L"j", L"f", L"\u00a0"}, true},
+    // Filled in by ClassLine: a character not seen before at every place.
+    {"many distinct", {}, true},
+};
+
+// `length` units of the class, whole pieces only, a pair never cut.
+std::wstring ClassLine(const LineClass& lineClass, size_t length) {
+    std::wstring line;
+    for (size_t piece = 0; line.size() < length; ++piece) {
+        const std::wstring next = lineClass.pieces.empty()
+                                      ? std::wstring(1, static_cast<wchar_t>(0x4E00 + piece))
+                                      : lineClass.pieces[piece % lineClass.pieces.size()];
+        if (line.size() + next.size() > length) {
+            break;
         }
-        // A whole drawing of the line where its raster is small, a few characters alone, and
-        // "49": never a drawing of the whole line per window.
-        EXPECT_LE(drawnTextUnits, 2 * line.size() * heights);
+        line += next;
     }
+    return line.empty() ? std::wstring(length, L'\u00a0') : line;
 }
 
-INSTANTIATE_TEST_SUITE_P(Bounds, LongLineTest,
-                         ::testing::Values(L"platform", L"cell", L"none", L"whole"),
-                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
-                             const std::wstring name(info.param);
-                             return std::string(name.begin(), name.end());
-                         });
+} // namespace
+
+TEST_F(LongLineTest, LinesOfEveryClassGiveTheWholeRastersInkAtEveryLengthAndEdge) {
+    int compared = 0;
+    int givenUp = 0;
+    for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
+        lstrcpynW(appState.settings.fontFace, face, 32);
+        for (const LineClass& lineClass : lineClasses) {
+            for (size_t length : {3, 40, 400}) {
+                // The class alone, and a few units of it far along a line of blanks.
+                const std::wstring blanks(length, L'\u00a0');
+                for (const std::wstring& line :
+                     {ClassLine(lineClass, length), blanks + ClassLine(lineClass, 4) + blanks}) {
+                    for (int height : {8, 17, 30}) {
+                        SCOPED_TRACE(std::string(lineClass.name) + " of " +
+                                     std::to_string(line.size()) + " height " +
+                                     std::to_string(height) + ":" + Spelled(line.substr(0, 12)));
+                        LineRaster whole = {};
+                        ASSERT_TRUE(RasterizeLine(line.c_str(), height, &whole));
+                        const InkImage expected = InkOf(&whole);
+                        ReleaseLineRaster(&whole);
+                        // The widest ink of edges 16 and 32.
+                        for (int maxInkWidth : {14, 30}) {
+                            ExpectTheWholeRastersOutcome(line, height, maxInkWidth, 30, expected,
+                                                         &compared, &givenUp);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 100);
+    EXPECT_GT(givenUp, 100);
+}
+
+using LongLineCostTest = RendererTest;
+
+TEST_F(LongLineCostTest, EachRenderShapesALineOnceAndPlacesAndDrawsItsGlyphsOncePerHeight) {
+    AnswerSmallIconMetric(32);
+    const uint64_t heights = 2 * 32 - 3;
+    for (const LineClass& lineClass : lineClasses) {
+        SCOPED_TRACE(lineClass.name);
+        const std::wstring line = ClassLine(lineClass, 32767);
+        glyphWork = GlyphWork{};
+        RenderedPixels({line, L"49"});
+        const uint64_t units = line.size() + 2;
+        EXPECT_LE(glyphWork.unitsShaped, units);
+        EXPECT_LE(glyphWork.glyphsPlaced, 3 * units * heights);
+        // Blank glyphs are never drawn: only "49" at each height.
+        EXPECT_LE(glyphWork.glyphsDrawn, lineClass.inked ? 3 * units * heights : 2 * heights);
+    }
+}

@@ -1,0 +1,45 @@
+// A line shaped by the platform's shaping engine (Uniscribe, whose DLL is loaded from the
+// system folder while layouts are open and freed after): its glyphs in visual order, with the
+// reordering, joining forms and invisible characters the engine gives. Shaping does not depend
+// on the font's size, so the heights of one render share one shaping of each line.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+struct ShapedLine {
+    int count;
+    WORD* glyphs;
+    uint8_t* zeroWidth; // 1 for a glyph that takes no room (a mark, a joiner, a control)
+};
+
+// Keeps the engine loaded, and the lines shaped, from the first open to the matching close.
+bool OpenGlyphLayouts();
+void CloseGlyphLayouts();
+
+// `length` units of `line` shaped in the font selected into `dc`, in a left-to-right paragraph;
+// null when the engine cannot be had or fails. The line belongs to the open layouts, which
+// shape a line again only for another text or face.
+const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar_t* face);
+
+// Draws `glyph` white on a transparent background with its cell's top-left corner at (x, y),
+// in the font selected into `dc`, by a call of its own, so that a glyph leaves the same pixels
+// whichever other glyphs are drawn with it.
+bool DrawGlyph(HDC dc, WORD glyph, int x, int y);
+
+// Scratch memory of the layouts, zeroed, straight from the process heap: the heap seam of the
+// platform table stands for the blocks whose failure the tests try (the canvas, the strings),
+// and a render takes dozens of these. Freeing null does nothing.
+void* AllocateLayoutBlock(size_t bytes);
+void FreeLayoutBlock(void* block);
+
+// What the renderer has done since the last reset, for the tests that hold its cost to the
+// line's length: UTF-16 units shaped, glyphs placed at a height, glyphs drawn.
+struct GlyphWork {
+    uint64_t unitsShaped;
+    uint64_t glyphsPlaced;
+    uint64_t glyphsDrawn;
+};
+extern GlyphWork glyphWork;
