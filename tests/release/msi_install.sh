@@ -60,11 +60,12 @@ runs_and_closes() { starts "$installed/Kivet.exe" && closes; }
 menus_open() { # menus_open COUNT: Kivet has that many menu windows mapped
     [ "$(xdotool search --onlyvisible --classname '^kivet\.exe$' 2>/dev/null | wc -l)" -eq "$1" ]
 }
-# The icon's context-menu event opens the menu, as the keyboard does; the access key "S" of
-# "Start with Windows" then opens its submenu, pressed again while a busy menu misses it.
+# The icon's context-menu event opens the menu at its anchor (400, 300), as the keyboard does; the
+# access key "S" of "Start with Windows" then opens its submenu, pressed again while a busy menu
+# misses it.
 opens_start_submenu() {
     xdotool mousemove 400 300
-    wine "$driver" post 0x8001 0 0x1007B || return 1
+    wine "$driver" post 0x8001 $(((300 << 16) | 400)) 0x1007B || return 1
     within 15 menus_open 1 && within 10 presses_into_submenu
 }
 presses_into_submenu() {
