@@ -17,6 +17,8 @@ struct PreviewIconSettings {
     int32_t colourScheme;
     std::wstring fontFace;
     int edge; // 0: the system's small-icon edge
+    uint32_t textColour = NoColour; // or ColourIsSet | COLORREF, as the settings hold it
+    uint32_t backgroundColour = NoColour;
 };
 
 struct PreviewImage {

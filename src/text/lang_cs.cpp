@@ -25,6 +25,9 @@ const char Texts[] =
     "Č&erný text / bílý okraj\0"
     "&Bílý text / černý okraj\0"
     "&Podle hlavního panelu\0"
+    "&Vlastní barva textu…\0"
+    "B&arva pozadí…\0"
+    "Be&z pozadí\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

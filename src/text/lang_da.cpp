@@ -25,6 +25,9 @@ const char Texts[] =
     "&Sort tekst / hvid kant\0"
     "&Hvid tekst / sort kant\0"
     "Som &proceslinjen\0"
+    "&Egen tekstfarve…\0"
+    "&Baggrundsfarve…\0"
+    "&Ingen baggrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -26,6 +26,9 @@ const char Texts[] =
     "&Schwarzer Text / weißer Rand\0"
     "&Weißer Text / schwarzer Rand\0"
     "An &Taskleiste anpassen\0"
+    "&Eigene Textfarbe…\0"
+    "&Hintergrundfarbe…\0"
+    "&Kein Hintergrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

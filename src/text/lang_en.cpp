@@ -26,6 +26,9 @@ const char Texts[] =
     "&Black text / white border\0"
     "&White text / black border\0"
     "&Match the taskbar\0"
+    "&Custom text colour…\0"
+    "B&ackground colour…\0"
+    "&No background\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -26,6 +26,9 @@ const char Texts[] =
     "Texto &negro / borde blanco\0"
     "Texto &blanco / borde negro\0"
     "&Igual que la barra de tareas\0"
+    "Color de texto &personalizado…\0"
+    "Color de &fondo…\0"
+    "&Sin fondo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "&Must tekst / valge ääris\0"
     "&Valge tekst / must ääris\0"
     "&Nagu tegumiriba\0"
+    "&Oma tekstivärv…\0"
+    "&Taustavärv…\0"
+    "&Ilma taustata\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

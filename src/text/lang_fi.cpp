@@ -25,6 +25,9 @@ const char Texts[] =
     "&Musta teksti / valkoinen reunus\0"
     "&Valkoinen teksti / musta reunus\0"
     "&Tehtäväpalkin mukaan\0"
+    "&Oma tekstin väri…\0"
+    "Ta&ustaväri…\0"
+    "&Ei taustaa\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -26,6 +26,9 @@ const char Texts[] =
     "Texte &noir / bordure blanche\0"
     "Texte &blanc / bordure noire\0"
     "&Suivre la barre des tâches\0"
+    "&Couleur de texte personnalisée…\0"
+    "Couleur d'arrière-&plan…\0"
+    "&Aucun arrière-plan\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

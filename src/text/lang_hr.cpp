@@ -25,6 +25,9 @@ const char Texts[] =
     "&Crni tekst / bijeli obrub\0"
     "&Bijeli tekst / crni obrub\0"
     "&Kao programska traka\0"
+    "&Vlastita boja teksta…\0"
+    "Boja &pozadine…\0"
+    "Be&z pozadine\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "&Fekete szöveg / fehér szegély\0"
     "F&ehér szöveg / fekete szegély\0"
     "&A tálcához igazítva\0"
+    "&Saját szövegszín…\0"
+    "&Háttérszín…\0"
+    "&Nincs háttér\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

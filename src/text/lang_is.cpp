@@ -25,6 +25,9 @@ const char Texts[] =
     "&Svartur texti / hvítur rammi\0"
     "&Hvítur texti / svartur rammi\0"
     "&Eins og verkstikan\0"
+    "Sérsniðinn &textalitur…\0"
+    "&Bakgrunnslitur…\0"
+    "Eng&inn bakgrunnur\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "Testo &nero / bordo bianco\0"
     "Testo &bianco / bordo nero\0"
     "&Come la barra delle applicazioni\0"
+    "Colore del testo &personalizzato…\0"
+    "Colore di s&fondo…\0"
+    "Ne&ssuno sfondo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "&Juodas tekstas / baltas kraštas\0"
     "&Baltas tekstas / juodas kraštas\0"
     "&Kaip užduočių juosta\0"
+    "&Pasirinkta teksto spalva…\0"
+    "&Fono spalva…\0"
+    "Be fo&no\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "&Melns teksts / balta apmale\0"
     "&Balts teksts / melna apmale\0"
     "&Kā uzdevumjoslai\0"
+    "&Pielāgota teksta krāsa…\0"
+    "&Fona krāsa…\0"
+    "Bez f&ona\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -26,6 +26,9 @@ const char Texts[] =
     "&Svart tekst / hvit kant\0"
     "&Hvit tekst / svart kant\0"
     "Som &oppgavelinjen\0"
+    "&Egendefinert tekstfarge…\0"
+    "&Bakgrunnsfarge…\0"
+    "&Ingen bakgrunn\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

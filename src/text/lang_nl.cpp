@@ -25,6 +25,9 @@ const char Texts[] =
     "&Zwarte tekst / witte rand\0"
     "&Witte tekst / zwarte rand\0"
     "&Aanpassen aan taakbalk\0"
+    "&Eigen tekstkleur…\0"
+    "Achtergrond&kleur…\0"
+    "Gee&n achtergrond\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "&Czarny tekst / białe obramowanie\0"
     "&Biały tekst / czarne obramowanie\0"
     "&Jak pasek zadań\0"
+    "&Niestandardowy kolor tekstu…\0"
+    "Kolor &tła…\0"
+    "Be&z tła\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

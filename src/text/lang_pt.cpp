@@ -26,6 +26,9 @@ const char Texts[] =
     "Texto &preto / contorno branco\0"
     "Texto &branco / contorno preto\0"
     "&Igual à barra de tarefas\0"
+    "&Cor de texto personalizada…\0"
+    "Cor de &fundo…\0"
+    "&Sem fundo\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

@@ -25,6 +25,9 @@ const char Texts[] =
     "Č&ierny text / biely okraj\0"
     "&Biely text / čierny okraj\0"
     "P&odľa panela úloh\0"
+    "&Vlastná farba textu…\0"
+    "&Farba pozadia…\0"
+    "Bez po&zadia\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

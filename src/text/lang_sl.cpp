@@ -25,6 +25,9 @@ const char Texts[] =
     "Č&rno besedilo / bela obroba\0"
     "&Belo besedilo / črna obroba\0"
     "&Kot opravilna vrstica\0"
+    "Barva besedila po &meri…\0"
+    "Barva &ozadja…\0"
+    "Bre&z ozadja\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

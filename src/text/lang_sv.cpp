@@ -25,6 +25,9 @@ const char Texts[] =
     "&Svart text / vit kant\0"
     "&Vit text / svart kant\0"
     "Som &aktivitetsfältet\0"
+    "A&npassad textfärg…\0"
+    "&Bakgrundsfärg…\0"
+    "&Ingen bakgrund\0"
     // Font
     "&Calibri\0"
     "&Lekton\0"

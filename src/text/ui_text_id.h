@@ -20,6 +20,9 @@ enum UiTextId {
     TextBlackText, // Text colours
     TextWhiteText,
     TextMatchTaskbar,
+    TextCustomTextColour, // "&Custom text colour…", a radio item with the three above
+    TextBackgroundColour, // "B&ackground colour…"
+    TextNoBackground,     // "&No background"
     TextFontCalibri, // Font: the two names stay, only their access keys may move
     TextFontLekton,
     TextFontOther,
@@ -53,6 +56,6 @@ struct MenuTextRange {
 };
 constexpr MenuTextRange MenuTextRanges[] = {
     {TextAdditionalLineItem, TextExitItem},  {TextAbove, TextHidden},
-    {TextLeadingZeroOn, TextLeadingZeroOff}, {TextBlackText, TextMatchTaskbar},
+    {TextLeadingZeroOn, TextLeadingZeroOff}, {TextBlackText, TextNoBackground},
     {TextFontCalibri, TextFontOther},        {TextStartYes, TextStartNo},
 };

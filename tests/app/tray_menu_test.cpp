@@ -63,6 +63,10 @@ struct Observed {
     std::vector<std::pair<HWND, UINT_PTR>> timers;
     std::vector<MessageBoxCall> boxes;
     std::vector<FontDialogCall> fontDialogs;
+    std::vector<CHOOSECOLORW> colourDialogs;
+    std::vector<std::vector<COLORREF>> customColoursShown; // each dialog's 16 boxes as given
+    BOOL colourAnswer = FALSE;
+    COLORREF colourChosen = 0;
     std::vector<std::wstring> libraries;
     BOOL fontAnswer = FALSE;
     wchar_t fontFaceAnswer[LF_FACESIZE] = {};
@@ -118,6 +122,18 @@ BOOL WINAPI AnswerFontDialog(LPCHOOSEFONTW choice) {
     return observed->fontAnswer;
 }
 
+// Records the dialog as asked, puts a colour of its own in the first custom box as a user
+// would, and answers OK with `colourChosen` or Cancel.
+BOOL WINAPI AnswerColourDialog(LPCHOOSECOLORW choice) {
+    observed->colourDialogs.push_back(*choice);
+    observed->customColoursShown.emplace_back(choice->lpCustColors, choice->lpCustColors + 16);
+    choice->lpCustColors[0] = 0x00123456;
+    if (observed->colourAnswer) {
+        choice->rgbResult = observed->colourChosen;
+    }
+    return observed->colourAnswer;
+}
+
 HMODULE WINAPI RefuseLibrary(LPCWSTR name) {
     observed->libraries.push_back(name);
     return nullptr;
@@ -168,6 +184,7 @@ class TrayMenuTest : public RegistrySandboxTest {
         platform.messageBox = RecordMessageBox;
         realChooseFont_ = platform.chooseFont;
         platform.chooseFont = AnswerFontDialog;
+        platform.chooseColour = AnswerColourDialog;
         platform.getModuleFileName = FakeModuleFileName;
 
         ZeroMemory(&appState, sizeof(appState));
@@ -269,6 +286,7 @@ class TrayMenuTest : public RegistrySandboxTest {
         observed_.timers.clear();
         observed_.boxes.clear();
         observed_.fontDialogs.clear();
+        observed_.colourDialogs.clear();
         observed_.tracks.clear();
     }
 
@@ -309,7 +327,11 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
          0,
          {{L"&Black text / white border", 1035},
           {L"&White text / black border", 1036},
-          {L"&Match the taskbar", 1037}}},
+          {L"&Match the taskbar", 1037},
+          {L"&Custom text colour\u2026", 1038},
+          {L"", 0},
+          {L"B&ackground colour\u2026", 1060},
+          {L"&No background", 1061}}},
         {nullptr, 0, {}},
         {L"&Font", 0, {{L"&Calibri", 1020}, {L"&Lekton", 1021}, {L"&Other\u2026", 1022}}},
         {L"&Start with Windows", 0, {{L"&Yes", 1033}, {L"&No", 1034}}},
@@ -357,9 +379,11 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
                                  L"&Start with Windows"}) {
         SCOPED_TRACE(std::string(group, group + wcslen(group)).c_str());
         const MenuItemSnapshot& submenu = Submenu(group);
-        ASSERT_EQ(CheckedIds(submenu).size(), 1u);
+        // Text colours: the radio group, and "No background" with a plain check.
+        const bool colours = submenu.text == L"&Text colours";
+        ASSERT_EQ(CheckedIds(submenu).size(), colours ? 2u : 1u);
         for (const MenuItemSnapshot& item : submenu.items) {
-            if (item.Checked()) {
+            if (item.Checked() && item.id != IDM_NO_BACKGROUND) {
                 EXPECT_TRUE(item.Radio());
                 EXPECT_NE(item.legacyState & MF_CHECKED, 0u);
             }
@@ -407,7 +431,8 @@ TEST_F(TrayMenuTest, MarksTheCurrentPositionLeadingZeroAndColours) {
         EXPECT_EQ(CheckedIds(Submenu(L"Additional line &position")),
                   std::vector<UINT>{c.positionItem});
         EXPECT_EQ(CheckedIds(Submenu(L"&Leading zero")), std::vector<UINT>{c.leadingZeroItem});
-        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{c.coloursItem});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")),
+                  (std::vector<UINT>{c.coloursItem, IDM_NO_BACKGROUND}));
     }
 }
 
@@ -507,7 +532,8 @@ TEST_F(TrayMenuTest, MatchTheTaskbarKeepsTheLastSchemeUntilASchemeIsChosen) {
         EXPECT_EQ(SavedDword(L"FollowTaskbarTheme"), step.follow) << step.command;
         ExpectSavedThenRedrawn();
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{step.marked});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")),
+                  (std::vector<UINT>{step.marked, IDM_NO_BACKGROUND}));
     }
 }
 
@@ -597,7 +623,8 @@ TEST_F(TrayMenuTest, SpeaksTheChosenLanguage) {
     const UiTextId ids[] = {
         TextAdditionalLineItem, TextPositionMenu, TextAbove, TextBelow, TextHidden,
         TextLeadingZeroMenu, TextLeadingZeroOn, TextLeadingZeroOff,
-        TextColoursMenu, TextBlackText, TextWhiteText, TextMatchTaskbar,
+        TextColoursMenu, TextBlackText, TextWhiteText, TextMatchTaskbar, TextCustomTextColour,
+        TextBackgroundColour, TextNoBackground,
         TextFontMenu, TextFontCalibri, TextFontLekton, TextFontOther,
         TextStartMenu, TextStartYes, TextStartNo, TextRefreshItem, TextAboutItem, TextExitItem};
     // clang-format on
@@ -748,6 +775,88 @@ TEST_F(TrayMenuTest, OtherFontWithoutItsDllOpensNothingAndChangesNothing) {
         ExpectMenusDestroyed();
     }
     EXPECT_EQ(GetModuleHandleW(DllWithoutFontDialog), nullptr) << "the DLL was not freed";
+}
+
+// ----- Colours of the user's own -----
+
+// The text colour wins over the scheme and the taskbar: Black, White and Match delete it, and a
+// custom colour ends following the taskbar but keeps the scheme for older versions.
+TEST_F(TrayMenuTest, CustomTextColourAndTheThreeChoicesReplaceEachOther) {
+    const struct {
+        UINT command;
+        DWORD scheme, follow;
+        bool textColourStored;
+        UINT marked;
+    } steps[] = {{IDM_COLOURS_MATCH_TASKBAR, 0, 1, false, 1037},
+                 {IDM_COLOURS_CUSTOM_TEXT, 0, 0, true, 1038},
+                 {IDM_COLOURS_WHITE_TEXT, 1, 0, false, 1036},
+                 {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
+                 {IDM_COLOURS_MATCH_TASKBAR, 1, 1, false, 1037},
+                 {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
+                 {IDM_COLOURS_BLACK_TEXT, 0, 0, false, 1035}};
+    observed_.colourAnswer = TRUE;
+    observed_.colourChosen = 0x00336699;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        ForgetEffects();
+        Choose(step.command);
+        EXPECT_EQ(SavedDword(L"ColourScheme"), step.scheme);
+        EXPECT_EQ(SavedDword(L"FollowTaskbarTheme"), step.follow);
+        EXPECT_EQ(ReadTestValue(SettingsKey, L"TextColour").exists, step.textColourStored);
+        if (step.textColourStored) {
+            EXPECT_EQ(SavedDword(L"TextColour"), 0x00336699u);
+        }
+        ExpectSavedThenRedrawn();
+        Choose(0);
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")),
+                  (std::vector<UINT>{step.marked, IDM_NO_BACKGROUND}));
+    }
+}
+
+// Both colour items open the full dialog at the current colour (black when none), with the
+// custom colours kept from the last time; Cancel keeps only those.
+TEST_F(TrayMenuTest, ColourDialogStartsFromTheCurrentColourAndCancelChangesNothing) {
+    appState.settings.textColour = ColourIsSet | 0x00A0B0C0;
+    observed_.colourAnswer = FALSE;
+    const std::pair<UINT, COLORREF> cases[] = {{IDM_COLOURS_CUSTOM_TEXT, 0x00A0B0C0},
+                                               {IDM_BACKGROUND_COLOUR, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        Choose(c.first);
+        ASSERT_EQ(observed_.colourDialogs.size(), 1u);
+        const CHOOSECOLORW& call = observed_.colourDialogs[0];
+        EXPECT_EQ(call.lStructSize, sizeof(CHOOSECOLORW));
+        EXPECT_EQ(call.hwndOwner, appState.mainWindow);
+        EXPECT_EQ(call.Flags, static_cast<DWORD>(CC_FULLOPEN | CC_RGBINIT | CC_ANYCOLOR));
+        EXPECT_EQ(call.rgbResult, c.second);
+        EXPECT_EQ(appState.settings.textColour, ColourIsSet | 0x00A0B0C0);
+        EXPECT_EQ(appState.settings.backgroundColour, NoColour);
+        EXPECT_TRUE(observed_.notifies.empty()) << "Cancel redraws nothing";
+        EXPECT_EQ(TestValueNames(SettingsKey), std::vector<std::wstring>{L"CustomColours"});
+        observed_.colourDialogs.clear();
+    }
+    ASSERT_EQ(observed_.customColoursShown.size(), 2u);
+    EXPECT_EQ(observed_.customColoursShown[0], std::vector<COLORREF>(16, 0x00FFFFFF));
+    EXPECT_EQ(observed_.customColoursShown[1][0], 0x00123456u) << "kept between uses";
+    EXPECT_EQ(observed_.customColoursShown[1][1], 0x00FFFFFFu);
+}
+
+TEST_F(TrayMenuTest, BackgroundIsChosenAndRemovedWithNoBackgroundChecked) {
+    observed_.colourAnswer = TRUE;
+    observed_.colourChosen = 0x00204080;
+    Choose(IDM_BACKGROUND_COLOUR);
+    EXPECT_EQ(appState.settings.backgroundColour, ColourIsSet | 0x00204080);
+    EXPECT_EQ(SavedDword(L"BackgroundColour"), 0x00204080u);
+    EXPECT_FALSE(ReadTestValue(SettingsKey, L"TextColour").exists) << "the text keeps its scheme";
+    ExpectSavedThenRedrawn();
+    Choose(0);
+    EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{IDM_COLOURS_BLACK_TEXT});
+
+    ForgetEffects();
+    Choose(IDM_NO_BACKGROUND);
+    EXPECT_EQ(appState.settings.backgroundColour, NoColour);
+    EXPECT_FALSE(ReadTestValue(SettingsKey, L"BackgroundColour").exists);
+    ExpectSavedThenRedrawn();
 }
 
 // ----- The additional line -----

@@ -165,15 +165,50 @@ TEST_F(PreviewToolTest, TheIconFileHoldsTheRenderersPixels) {
     EXPECT_EQ(FilesInFolder(), std::vector<std::wstring>{L"icon.png"});
 }
 
+// A custom text colour on a background: the file holds the renderer's pixels, the whole
+// square opaque in the background colour around the number.
+TEST_F(PreviewToolTest, ColoursGivenAsRrggbbReachTheRendererAsColorrefs) {
+    const std::wstring path = folder + L"\\icon.png";
+    ToolRun run = RunPreview(L"--out \"" + path +
+                             L"\" --date 2026-12-03 --edge 20 --text-colour FF8000 --background 203040");
+    ASSERT_EQ(run.exitCode, 0u) << run.errors;
+    PreviewImage written;
+    ASSERT_TRUE(ReadPngFile(path, &written));
+    PreviewIconSettings settings;
+    settings.week = ComputeIsoWeek(2026, 12, 3);
+    settings.line = L"w";
+    settings.linePosition = 1;
+    settings.leadingZero = 0;
+    settings.colourScheme = 0;
+    settings.fontFace = L"Lekton";
+    settings.edge = 20;
+    settings.textColour = ColourIsSet | 0x000080FF;
+    settings.backgroundColour = ColourIsSet | 0x00403020;
+    PreviewImage rendered;
+    ASSERT_TRUE(RenderPreviewIcon(settings, &rendered));
+    EXPECT_EQ(written.pixels, rendered.pixels);
+    ASSERT_EQ(written.pixels.size(), 20u * 20u * 4u);
+    const uint8_t corner[4] = {written.pixels[0], written.pixels[1], written.pixels[2],
+                               written.pixels[3]};
+    EXPECT_EQ(std::vector<uint8_t>(corner, corner + 4), (std::vector<uint8_t>{0x40, 0x30, 0x20, 255}));
+    bool textShown = false;
+    for (size_t i = 0; i < written.pixels.size(); i += 4) {
+        textShown = textShown || (written.pixels[i] == 0x00 && written.pixels[i + 1] == 0x80 &&
+                                  written.pixels[i + 2] == 0xFF);
+    }
+    EXPECT_TRUE(textShown) << "no pixel in the text colour";
+}
+
 TEST_F(PreviewToolTest, TheSheetIsAnOpaqueImageOfAllTwentyFourIcons) {
     const std::wstring path = folder + L"\\sheet.png";
     ToolRun run = RunPreview(L"--sheet \"" + path + L"\" --date 2026-01-01");
     ASSERT_EQ(run.exitCode, 0u) << run.errors;
     PreviewImage sheet;
     ASSERT_TRUE(ReadPngFile(path, &sheet));
-    // Six columns of 272 pixels beside the labels; two rows per edge of edge × 8 + 16 pixels.
+    // Six columns of 272 pixels beside the labels; two rows per edge of edge × 8 + 16 pixels,
+    // and the 16-pixel row in colours of its own.
     EXPECT_EQ(sheet.width, 250 + 6 * (272 + 4));
-    EXPECT_EQ(sheet.height, 30 + 2 * (144 + 176 + 208 + 272 + 4 * 4));
+    EXPECT_EQ(sheet.height, 30 + 2 * (144 + 176 + 208 + 272 + 4 * 4) + 144 + 4);
     bool opaque = true;
     for (size_t i = 3; i < sheet.pixels.size(); i += 4) {
         opaque = opaque && sheet.pixels[i] == 255;
