@@ -64,7 +64,8 @@ const PolicyCase PolicyCases[] = {
       {L"Font", 0, L"Calibri"},
       {L"FollowTaskbarTheme", 1}},
      {},
-     AllSettings,
+     // An enforced scheme holds the text colour to none as well.
+     AllSettings & ~BackgroundColourSetting,
      L"KW|0|1|1|Calibri|1"},
     {"the machine wins per value, the user's policy fills the rest",
      {{L"LeadingZero", 1}},
@@ -74,7 +75,7 @@ const PolicyCase PolicyCases[] = {
     {"an invalid machine value gives way to a valid user policy",
      {{L"AdditionalLinePosition", 3}, {L"ColourScheme", 1, nullptr, REG_BINARY}},
      {{L"AdditionalLinePosition", Below}, {L"ColourScheme", 1}},
-     LinePositionSetting | ColourSchemeSetting,
+     LinePositionSetting | ColourSchemeSetting | TextColourSetting,
      L"before|2|0|1|Before|0"},
     {"invalid everywhere is enforced nowhere",
      {{L"ColourScheme", 2}, {L"Font", 0, L""}, {L"AdditionalLine", 5}},
