@@ -4,7 +4,8 @@
 // of its own (so that each peak belongs to one case) and prints a table; `--case N` runs one.
 // `--bounds platform|cell|none|whole` chooses what text drawing reports as written (see
 // bounds_modes.h); `--csv` prints name,edge,median_ms,peak_kib,icon instead, where icon is a
-// hash of the icon's pixels, the same whatever the bounds.
+// hash of the icon's pixels, the same whatever the bounds. `--background` renders on a
+// background colour (deep blue), to compare with the transparent icon.
 #include <windows.h>
 #include <psapi.h>
 
@@ -245,10 +246,14 @@ int wmain(int argc, wchar_t** argv) {
         } else if (arg + 1 < argc && wcscmp(argv[arg], L"--bounds") == 0 &&
                    UseBoundsMode(argv[arg + 1])) {
             options += L" --bounds " + std::wstring(argv[++arg]);
+        } else if (wcscmp(argv[arg], L"--background") == 0) {
+            appState.settings.backgroundColour = ColourIsSet | 0x007A3A10;
+            options += L" --background";
         } else if (arg + 1 < argc && wcscmp(argv[arg], L"--case") == 0) {
             caseIndex = _wtoi(argv[++arg]);
         } else {
-            fprintf(stderr, "usage: kivet-bench [--bounds platform|cell|none|whole] [--csv]\n");
+            fprintf(stderr, "usage: kivet-bench [--bounds platform|cell|none|whole] [--csv] "
+                            "[--background]\n");
             return 2;
         }
     }
