@@ -36,17 +36,16 @@ std::vector<SheetRow> SheetRows(const PreviewIconSettings& base) {
             rows.push_back(SheetRow{edge, scheme, NoColour, NoColour});
         }
     }
-    rows.push_back(SheetRow{
-        CustomRowEdge, 0, base.textColour != NoColour ? base.textColour : CustomRowText,
-        base.backgroundColour != NoColour ? base.backgroundColour : CustomRowBackground});
+    rows.push_back(
+        SheetRow{CustomRowEdge, 0, base.textColour != NoColour ? base.textColour : CustomRowText,
+                 base.backgroundColour != NoColour ? base.backgroundColour : CustomRowBackground});
     return rows;
 }
 
 // "#RRGGBB" of a colour in the settings' form.
 std::wstring HexColour(uint32_t colour) {
     wchar_t text[8];
-    swprintf(text, 8, L"#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
-             (colour >> 16) & 0xFF);
+    swprintf(text, 8, L"#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
     return text;
 }
 
@@ -55,8 +54,7 @@ std::wstring RowLabel(const SheetRow& row) {
     if (row.textColour == NoColour) {
         return label + SchemeNames[row.scheme];
     }
-    return label + L"text " + HexColour(row.textColour) + L" on " +
-           HexColour(row.backgroundColour);
+    return label + HexColour(row.textColour) + L" on " + HexColour(row.backgroundColour);
 }
 
 constexpr int Padding = 8;

@@ -149,8 +149,7 @@ void BuildMenu(TrayMenus* menus, bool startsForAllUsers) {
                        MarkedColoursItem(settings), MF_BYCOMMAND);
     AppendMenuW(colours, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(colours, MF_STRING, IDM_BACKGROUND_COLOUR, UiText(TextBackgroundColour));
-    AppendMenuW(colours,
-                settings.backgroundColour == NoColour ? MF_STRING | MF_CHECKED : MF_STRING,
+    AppendMenuW(colours, settings.backgroundColour == NoColour ? MF_STRING | MF_CHECKED : MF_STRING,
                 IDM_NO_BACKGROUND, UiText(TextNoBackground));
     AttachSubmenu(menus, ColoursMenu, UiText(TextColoursMenu));
 

@@ -35,8 +35,7 @@ HMODULE WINAPI LoadSystemLibrary(LPCWSTR name) {
 
 // Importing comdlg32 would load it, and the DLLs it pulls in, at every start and keep them
 // for the life of the process (megabytes under Wine), for dialogs most users never open.
-template <typename Choice>
-BOOL ChooseOnDemand(const char* entryName, Choice* choice) {
+template <typename Choice> BOOL ChooseOnDemand(const char* entryName, Choice* choice) {
     using Entry = BOOL(WINAPI*)(Choice*);
     HMODULE dialogs = platform.loadSystemLibrary(L"comdlg32.dll");
     if (dialogs == nullptr) {

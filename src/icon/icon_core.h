@@ -50,8 +50,7 @@ uint32_t ContrastingBorder(uint32_t colour);
 // The colours of one render from the settings' form of colours (NoColour, or ColourIsSet with
 // a COLORREF): the text colour, when set, with its contrasting border over the scheme's; the
 // background colour, when set, behind them.
-IconColours ChooseIconColours(int32_t colourScheme, uint32_t textColour,
-                              uint32_t backgroundColour);
+IconColours ChooseIconColours(int32_t colourScheme, uint32_t textColour, uint32_t backgroundColour);
 
 // Fills the ink box of `raster` from its pixels; false when the raster holds no ink.
 bool FindInkBox(LineRaster* raster);

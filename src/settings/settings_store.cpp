@@ -225,8 +225,7 @@ void LoadSettings(Settings* settings) {
     }
     // "ColourScheme" keeps the last explicit choice beside "FollowTaskbarTheme", for when
     // following the taskbar is turned off.
-    for (uint32_t setting = LeadingZeroSetting; setting <= BackgroundColourSetting;
-         setting <<= 1) {
+    for (uint32_t setting = LeadingZeroSetting; setting <= BackgroundColourSetting; setting <<= 1) {
         ReadSettingValue(key, setting, settings);
     }
 

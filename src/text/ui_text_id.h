@@ -23,7 +23,7 @@ enum UiTextId {
     TextCustomTextColour, // "&Custom text colour…", a radio item with the three above
     TextBackgroundColour, // "B&ackground colour…"
     TextNoBackground,     // "&No background"
-    TextFontCalibri, // Font: the two names stay, only their access keys may move
+    TextFontCalibri,      // Font: the two names stay, only their access keys may move
     TextFontLekton,
     TextFontOther,
     TextStartYes, // Start with Windows

@@ -136,8 +136,8 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
         {machine, PolicyKey, L"TextColour", nullptr, 0x00336699, IDM_COLOURS_BLACK_TEXT,
          IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_CUSTOM_TEXT},
         {machine, PolicyKey, L"TextColour", nullptr, 0x01000000, 0, 0, IDM_COLOURS_BLACK_TEXT},
-        {user, PolicyKey, L"BackgroundColour", nullptr, 0, IDM_BACKGROUND_COLOUR,
-         IDM_NO_BACKGROUND, IDM_COLOURS_BLACK_TEXT},
+        {user, PolicyKey, L"BackgroundColour", nullptr, 0, IDM_BACKGROUND_COLOUR, IDM_NO_BACKGROUND,
+         IDM_COLOURS_BLACK_TEXT},
         {machine, PolicyKey, L"Font", L"Calibri", 0, IDM_FONT_CALIBRI, IDM_FONT_OTHER,
          IDM_FONT_CALIBRI},
         // The machine's Run value starts Kivet for everyone, whatever it holds.

@@ -789,13 +789,11 @@ TEST_F(TrayMenuTest, CustomTextColourAndTheThreeChoicesReplaceEachOther) {
         DWORD scheme, follow;
         bool textColourStored;
         UINT marked;
-    } steps[] = {{IDM_COLOURS_MATCH_TASKBAR, 0, 1, false, 1037},
-                 {IDM_COLOURS_CUSTOM_TEXT, 0, 0, true, 1038},
-                 {IDM_COLOURS_WHITE_TEXT, 1, 0, false, 1036},
-                 {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
-                 {IDM_COLOURS_MATCH_TASKBAR, 1, 1, false, 1037},
-                 {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
-                 {IDM_COLOURS_BLACK_TEXT, 0, 0, false, 1035}};
+    } steps[] = {
+        {IDM_COLOURS_MATCH_TASKBAR, 0, 1, false, 1037}, {IDM_COLOURS_CUSTOM_TEXT, 0, 0, true, 1038},
+        {IDM_COLOURS_WHITE_TEXT, 1, 0, false, 1036},    {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
+        {IDM_COLOURS_MATCH_TASKBAR, 1, 1, false, 1037}, {IDM_COLOURS_CUSTOM_TEXT, 1, 0, true, 1038},
+        {IDM_COLOURS_BLACK_TEXT, 0, 0, false, 1035}};
     observed_.colourAnswer = TRUE;
     observed_.colourChosen = 0x00336699;
     for (const auto& step : steps) {

@@ -212,13 +212,12 @@ TEST_F(SettingsStoreTest, ColoursAreTakenOnlyAsDwordsWithinTheColourRange) {
     };
     PutString(L"AdditionalLine", L"x");
     for (uint32_t Settings::*field : {&Settings::textColour, &Settings::backgroundColour}) {
-        const wchar_t* name =
-            field == &Settings::textColour ? L"TextColour" : L"BackgroundColour";
+        const wchar_t* name = field == &Settings::textColour ? L"TextColour" : L"BackgroundColour";
         Load();
         EXPECT_EQ(settings.*field, NoColour) << "absent";
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << c.data << " of type " << c.type << " in "
-                                            << c.bytes << " bytes");
+            SCOPED_TRACE(testing::Message()
+                         << c.data << " of type " << c.type << " in " << c.bytes << " bytes");
             PutRaw(name, c.type, &c.data, c.bytes);
             Load();
             EXPECT_EQ(settings.*field, c.expected);

@@ -24,10 +24,11 @@ Parsed Parse(std::vector<const wchar_t*> arguments) {
 } // namespace
 
 TEST(ParsePreviewOptions, EveryOptionReachesItsField) {
-    Parsed parsed = Parse({L"--out", L"a.png", L"--date", L"2024-02-29", L"--edge", L"256",
-                           L"--line", L"KW", L"--position", L"below", L"--leading-zero", L"1",
-                           L"--scheme", L"1", L"--font", L"Courier New", L"--text-colour",
-                           L"FF8000", L"--background", L"#1a2B3c"});
+    Parsed parsed = Parse({L"--out",         L"a.png",  L"--date",         L"2024-02-29",
+                           L"--edge",        L"256",    L"--line",         L"KW",
+                           L"--position",    L"below",  L"--leading-zero", L"1",
+                           L"--scheme",      L"1",      L"--font",         L"Courier New",
+                           L"--text-colour", L"FF8000", L"--background",   L"#1a2B3c"});
     ASSERT_TRUE(parsed.ok) << std::string(parsed.error.begin(), parsed.error.end());
     EXPECT_EQ(parsed.options.out, L"a.png");
     EXPECT_TRUE(parsed.options.dateGiven);

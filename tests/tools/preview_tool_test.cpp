@@ -169,8 +169,9 @@ TEST_F(PreviewToolTest, TheIconFileHoldsTheRenderersPixels) {
 // square opaque in the background colour around the number.
 TEST_F(PreviewToolTest, ColoursGivenAsRrggbbReachTheRendererAsColorrefs) {
     const std::wstring path = folder + L"\\icon.png";
-    ToolRun run = RunPreview(L"--out \"" + path +
-                             L"\" --date 2026-12-03 --edge 20 --text-colour FF8000 --background 203040");
+    ToolRun run =
+        RunPreview(L"--out \"" + path +
+                   L"\" --date 2026-12-03 --edge 20 --text-colour FF8000 --background 203040");
     ASSERT_EQ(run.exitCode, 0u) << run.errors;
     PreviewImage written;
     ASSERT_TRUE(ReadPngFile(path, &written));
@@ -190,7 +191,8 @@ TEST_F(PreviewToolTest, ColoursGivenAsRrggbbReachTheRendererAsColorrefs) {
     ASSERT_EQ(written.pixels.size(), 20u * 20u * 4u);
     const uint8_t corner[4] = {written.pixels[0], written.pixels[1], written.pixels[2],
                                written.pixels[3]};
-    EXPECT_EQ(std::vector<uint8_t>(corner, corner + 4), (std::vector<uint8_t>{0x40, 0x30, 0x20, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(corner, corner + 4),
+              (std::vector<uint8_t>{0x40, 0x30, 0x20, 255}));
     bool textShown = false;
     for (size_t i = 0; i < written.pixels.size(); i += 4) {
         textShown = textShown || (written.pixels[i] == 0x00 && written.pixels[i + 1] == 0x80 &&
