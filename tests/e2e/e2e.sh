@@ -244,29 +244,22 @@ theme() {
     driver post 0x10 0 0 >/dev/null
     check "WM_CLOSE ends it with exit code 0" exits_with "$kivet_pid" 0 20
 
-    # Colours of the user's own, as COLORREFs: amber text (FFC000) on a deep blue (103A7A),
-    # over following the taskbar.
+    # Amber text (FFC000) on deep blue (103A7A), as the user's COLORREFs, over following the
+    # taskbar; then a machine policy's white text (16777215) over the user's amber.
     local user='HKCU\Software\Pellow Dune\Kivet'
     local policy='HKLM\Software\Policies\Pellow Dune\Kivet'
     wine reg add "$user" /v TextColour /t REG_DWORD /d 0x0000C0FF /f >/dev/null 2>&1
     wine reg add "$user" /v BackgroundColour /t REG_DWORD /d 0x007A3A10 /f >/dev/null 2>&1
-    wine "$kivet" >/dev/null 2>&1 &
-    kivet_pid=$!
-    pids+=("$kivet_pid")
-    check "a custom text colour on a background shows in the taskbar" \
-        comes_to_show "$today" 30 custom 0 FFC000 103A7A
-    driver post 0x10 0 0 >/dev/null
-    check "and WM_CLOSE ends it" exits_with "$kivet_pid" 0 20
-
-    # A machine policy's text colour (white, 16777215) wins over the user's own.
-    wine reg add "$policy" /v TextColour /t REG_DWORD /d 16777215 /f >/dev/null 2>&1
-    wine "$kivet" >/dev/null 2>&1 &
-    kivet_pid=$!
-    pids+=("$kivet_pid")
-    check "a machine policy's text colour wins over the user's" \
-        comes_to_show "$today" 30 policy 0 FFFFFF 103A7A
-    driver post 0x10 0 0 >/dev/null
-    check "and WM_CLOSE ends it again" exits_with "$kivet_pid" 0 20
+    for text in FFC000 FFFFFF; do
+        [ "$text" = FFFFFF ] && wine reg add "$policy" /v TextColour /t REG_DWORD /d 16777215 /f
+        wine "$kivet" >/dev/null 2>&1 &
+        kivet_pid=$!
+        pids+=("$kivet_pid")
+        check "text $text on a 103A7A background shows in the taskbar" \
+            comes_to_show "$today" 30 "custom-$text" 0 "$text" 103A7A
+        driver post 0x10 0 0 >/dev/null
+        check "and WM_CLOSE ends it" exits_with "$kivet_pid" 0 20
+    done
     wine reg delete "$policy" /f >/dev/null 2>&1
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
         /v SystemUsesLightTheme /f >/dev/null 2>&1

@@ -140,22 +140,19 @@ TEST_F(PolicyStoreTest, UsersOwnValuesSurviveAPolicyAndComeBackWhenItGoes) {
     EXPECT_EQ(Describe(appState.settings), L"x|2|1|0|Lekton|0");
 }
 
-// The machine's colour wins over the user's policy and the user's own; an enforced scheme sets
-// the user's own text colour aside without deleting it, since it would win over the scheme.
+// The machine's colour wins over the user's policy and own; an enforced scheme sets the user's
+// own text colour aside (it would win over the scheme) without deleting it.
 TEST_F(PolicyStoreTest, EnforcedColoursWinAndAnEnforcedSchemeSetsTheUsersColourAside) {
-    Store(HKEY_CURRENT_USER, SettingsKey,
-          {{L"TextColour", 0x00112233}, {L"BackgroundColour", 0x00445566}});
+    Store(HKEY_CURRENT_USER, SettingsKey, {{L"TextColour", 0x00112233}});
     Store(HKEY_CURRENT_USER, PolicyKey, {{L"TextColour", 0x000000FF}});
     Store(HKEY_LOCAL_MACHINE, PolicyKey, {{L"TextColour", 0x0000FF00}});
     LoadSettings(&appState.userSettings);
     ASSERT_TRUE(ApplyPolicies());
-    EXPECT_EQ(appState.enforcedSettings, static_cast<uint32_t>(TextColourSetting));
     EXPECT_EQ(appState.settings.textColour, ColourIsSet | 0x0000FF00);
-    EXPECT_EQ(appState.settings.backgroundColour, ColourIsSet | 0x00445566);
 
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, PolicyKey);
-    RegDeleteTreeW(HKEY_CURRENT_USER, PolicyKey);
-    Store(HKEY_LOCAL_MACHINE, PolicyKey, {{L"FollowTaskbarTheme", 1}});
+    Store(HKEY_CURRENT_USER, PolicyKey,
+          {{L"TextColour", 7, nullptr, REG_QWORD}, {L"ColourScheme", 1}});
     ASSERT_TRUE(ApplyPolicies());
     EXPECT_EQ(appState.settings.textColour, NoColour);
     ASSERT_EQ(SaveUserSettings(), ERROR_SUCCESS);
