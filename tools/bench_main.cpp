@@ -3,7 +3,8 @@
 // hardest additional lines at edges 16 and 32. Without arguments it runs every case in a process
 // of its own (so that each peak belongs to one case) and prints a table; `--case N` runs one.
 // `--csv` prints name,edge,median_ms,peak_kib,icon instead, where icon is a hash of the icon's
-// pixels.
+// pixels. `--background` renders on a background colour (deep blue), to compare with the
+// transparent icon.
 #include <windows.h>
 #include <psapi.h>
 
@@ -266,10 +267,13 @@ int wmain(int argc, wchar_t** argv) {
         if (wcscmp(argv[arg], L"--csv") == 0) {
             csv = true;
             options += L" --csv";
+        } else if (wcscmp(argv[arg], L"--background") == 0) {
+            appState.settings.backgroundColour = ColourIsSet | 0x007A3A10;
+            options += L" --background";
         } else if (arg + 1 < argc && wcscmp(argv[arg], L"--case") == 0) {
             caseIndex = _wtoi(argv[++arg]);
         } else {
-            fprintf(stderr, "usage: kivet-bench [--csv]\n");
+            fprintf(stderr, "usage: kivet-bench [--csv] [--background]\n");
             return 2;
         }
     }

@@ -1,6 +1,8 @@
 #include "contact_sheet.h"
 
 #include <cstring>
+#include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -13,6 +15,47 @@ const wchar_t* const SchemeNames[] = {L"black text / white border", L"white text
 // Taskbar colours as 0x00RRGGBB: a light one and a dark one.
 constexpr uint32_t Backgrounds[] = {0xEEEEEE, 0x202020};
 const wchar_t* const BackgroundNames[] = {L"light", L"dark"};
+
+// The last row's colours when the command line gives none: amber on a deep blue.
+constexpr uint32_t CustomRowText = ColourIsSet | 0x00C0FF;
+constexpr uint32_t CustomRowBackground = ColourIsSet | 0x7A3A10;
+constexpr int CustomRowEdge = 16;
+
+// One row of the sheet: an edge in a scheme, or with colours of its own.
+struct SheetRow {
+    int edge;
+    int32_t scheme;
+    uint32_t textColour;
+    uint32_t backgroundColour;
+};
+
+std::vector<SheetRow> SheetRows(const PreviewIconSettings& base) {
+    std::vector<SheetRow> rows;
+    for (int edge : Edges) {
+        for (int32_t scheme = 0; scheme <= 1; ++scheme) {
+            rows.push_back(SheetRow{edge, scheme, NoColour, NoColour});
+        }
+    }
+    rows.push_back(
+        SheetRow{CustomRowEdge, 0, base.textColour != NoColour ? base.textColour : CustomRowText,
+                 base.backgroundColour != NoColour ? base.backgroundColour : CustomRowBackground});
+    return rows;
+}
+
+// "#RRGGBB" of a colour in the settings' form.
+std::wstring HexColour(uint32_t colour) {
+    wchar_t text[8];
+    swprintf(text, 8, L"#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    return text;
+}
+
+std::wstring RowLabel(const SheetRow& row) {
+    std::wstring label = std::to_wstring(row.edge) + L" px, ";
+    if (row.textColour == NoColour) {
+        return label + SchemeNames[row.scheme];
+    }
+    return label + HexColour(row.textColour) + L" on " + HexColour(row.backgroundColour);
+}
 
 constexpr int Padding = 8;
 constexpr int Gap = 4;
@@ -73,9 +116,10 @@ void DrawLabel(HDC dc, int left, int top, int height, const std::wstring& text) 
 
 bool BuildContactSheet(const PreviewIconSettings& base, PreviewImage* sheet, std::wstring* error) {
     const int columns = 3 * 2;
+    const std::vector<SheetRow> rows = SheetRows(base);
     int height = HeaderHeight;
-    for (int edge : Edges) {
-        height += 2 * (RowHeight(edge) + Gap);
+    for (const SheetRow& row : rows) {
+        height += RowHeight(row.edge) + Gap;
     }
     const int width = ColumnLeft(columns);
 
@@ -108,38 +152,35 @@ bool BuildContactSheet(const PreviewIconSettings& base, PreviewImage* sheet, std
                           BackgroundNames[column % 2] + L" taskbar");
         }
         int top = HeaderHeight;
-        for (int edge : Edges) {
-            for (int32_t scheme = 0; scheme <= 1; ++scheme) {
-                DrawLabel(dc, Padding, top, RowHeight(edge),
-                          std::to_wstring(edge) + L" px, " + SchemeNames[scheme]);
-                top += RowHeight(edge) + Gap;
-            }
+        for (const SheetRow& row : rows) {
+            DrawLabel(dc, Padding, top, RowHeight(row.edge), RowLabel(row));
+            top += RowHeight(row.edge) + Gap;
         }
         GdiFlush();
 
         built = true;
         top = HeaderHeight;
-        for (int edge : Edges) {
-            for (int32_t scheme = 0; scheme <= 1 && built; ++scheme) {
-                for (int column = 0; column < columns && built; ++column) {
-                    PreviewIconSettings settings = base;
-                    settings.edge = edge;
-                    settings.colourScheme = scheme;
-                    settings.linePosition = Positions[column / 2];
-                    PreviewImage icon;
-                    if (!RenderPreviewIcon(settings, &icon)) {
-                        *error = L"no icon for edge " + std::to_wstring(edge);
-                        built = false;
-                        break;
-                    }
-                    const int left = ColumnLeft(column);
-                    FillBox(pixels, width, left, top, CellWidth, RowHeight(edge),
-                            Backgrounds[column % 2]);
-                    PlaceIcon(pixels, width, left + (CellWidth - edge * Enlargement) / 2,
-                              top + Padding, icon, Backgrounds[column % 2]);
+        for (const SheetRow& row : rows) {
+            for (int column = 0; column < columns && built; ++column) {
+                PreviewIconSettings settings = base;
+                settings.edge = row.edge;
+                settings.colourScheme = row.scheme;
+                settings.textColour = row.textColour;
+                settings.backgroundColour = row.backgroundColour;
+                settings.linePosition = Positions[column / 2];
+                PreviewImage icon;
+                if (!RenderPreviewIcon(settings, &icon)) {
+                    *error = L"no icon for edge " + std::to_wstring(row.edge);
+                    built = false;
+                    break;
                 }
-                top += RowHeight(edge) + Gap;
+                const int left = ColumnLeft(column);
+                FillBox(pixels, width, left, top, CellWidth, RowHeight(row.edge),
+                        Backgrounds[column % 2]);
+                PlaceIcon(pixels, width, left + (CellWidth - row.edge * Enlargement) / 2,
+                          top + Padding, icon, Backgrounds[column % 2]);
             }
+            top += RowHeight(row.edge) + Gap;
         }
         // GDI text leaves alpha alone; the sheet is opaque.
         for (size_t i = 3; i < static_cast<size_t>(width) * height * 4; i += 4) {

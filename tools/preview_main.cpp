@@ -45,6 +45,8 @@ int wmain(int argc, wchar_t** argv) {
     settings.leadingZero = options.leadingZero;
     settings.colourScheme = options.colourScheme;
     settings.fontFace = options.fontFace;
+    settings.textColour = options.textColour;
+    settings.backgroundColour = options.backgroundColour;
     settings.edge = options.edge;
 
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {

@@ -7,7 +7,7 @@
 const wchar_t* const PreviewUsage =
     L"usage: kivet-preview (--out FILE.png | --sheet FILE.png) [--date YYYY-MM-DD] [--edge N] "
     L"[--line TEXT] [--position above|below|hidden] [--leading-zero 0|1] [--scheme 0|1] "
-    L"[--font FACE]";
+    L"[--font FACE] [--text-colour RRGGBB] [--background RRGGBB]";
 
 namespace {
 
@@ -78,7 +78,38 @@ bool ParsePosition(const std::wstring& text, int32_t* position) {
     return true;
 }
 
+int HexDigit(wchar_t digit) {
+    if (digit >= L'0' && digit <= L'9') {
+        return digit - L'0';
+    }
+    if (digit >= L'a' && digit <= L'f') {
+        return digit - L'a' + 10;
+    }
+    if (digit >= L'A' && digit <= L'F') {
+        return digit - L'A' + 10;
+    }
+    return -1;
+}
+
 } // namespace
+
+bool ParseHexColour(const std::wstring& text, uint32_t* colour) {
+    const size_t start = !text.empty() && text[0] == L'#' ? 1 : 0;
+    if (text.size() != start + 6) {
+        return false;
+    }
+    uint32_t rgb = 0; // 0x00RRGGBB as written
+    for (size_t i = start; i < text.size(); ++i) {
+        const int digit = HexDigit(text[i]);
+        if (digit < 0) {
+            return false;
+        }
+        rgb = rgb << 4 | static_cast<uint32_t>(digit);
+    }
+    const uint32_t red = rgb >> 16, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
+    *colour = ColourIsSet | red | green << 8 | blue << 16;
+    return true;
+}
 
 bool ParsePreviewOptions(int argc, const wchar_t* const* argv, PreviewOptions* options,
                          std::wstring* error) {
@@ -129,6 +160,13 @@ bool ParsePreviewOptions(int argc, const wchar_t* const* argv, PreviewOptions* o
                 return false;
             }
             sheetExcluded = true, excludedName = name;
+        } else if (name == L"--text-colour" || name == L"--background") {
+            uint32_t* colour =
+                name == L"--background" ? &options->backgroundColour : &options->textColour;
+            if (!ParseHexColour(value, colour)) {
+                *error = name + L" \"" + value + L"\" is not a colour RRGGBB";
+                return false;
+            }
         } else if (name == L"--font") {
             if (value.empty() || value.size() > LongestFace) {
                 *error = L"--font \"" + value + L"\" is not a face name of 1 to 31 characters";

@@ -53,6 +53,8 @@ bool RenderPreviewIcon(const PreviewIconSettings& settings, PreviewImage* icon) 
         ArrangeIconLines(label, settings.line.c_str(), settings.linePosition, lines);
 
     appState.settings.colourScheme = settings.colourScheme;
+    appState.settings.textColour = settings.textColour;
+    appState.settings.backgroundColour = settings.backgroundColour;
     lstrcpynW(appState.settings.fontFace, settings.fontFace.c_str(), 32);
     if (settings.edge != 0) {
         chosenEdge = settings.edge;

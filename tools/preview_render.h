@@ -16,7 +16,9 @@ struct PreviewIconSettings {
     int32_t leadingZero;
     int32_t colourScheme;
     std::wstring fontFace;
-    int edge; // 0: the system's small-icon edge
+    int edge;                       // 0: the system's small-icon edge
+    uint32_t textColour = NoColour; // or ColourIsSet | COLORREF, as the settings hold it
+    uint32_t backgroundColour = NoColour;
 };
 
 struct PreviewImage {

@@ -13,6 +13,7 @@
 #include "icon/tray_icon.h"
 #include "schedule/midnight_timer.h"
 #include "settings/policy_store.h"
+#include "settings/settings_store.h"
 #include "settings/startup_entry.h"
 #include "text/ui_text.h"
 
@@ -30,6 +31,9 @@ constexpr UINT TrackFlags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
 constexpr DWORD FontDialogFlags =
     CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FORCEFONTEXIST | CF_NOVERTFONTS;
 
+// The full dialog, custom colours open, starting from the current colour, any colour allowed.
+constexpr DWORD ColourDialogFlags = CC_FULLOPEN | CC_RGBINIT | CC_ANYCOLOR;
+
 // The runtime's comparison in the default locale folds only the letters A to Z.
 bool FaceIs(const wchar_t* face, const wchar_t* name) {
     return _wcsicmp(face, name) == 0;
@@ -46,6 +50,9 @@ UINT MarkedPositionItem(int32_t linePosition) {
 }
 
 UINT MarkedColoursItem(const Settings& settings) {
+    if (settings.textColour != NoColour) {
+        return IDM_COLOURS_CUSTOM_TEXT;
+    }
     if (settings.followTaskbarTheme) {
         return IDM_COLOURS_MATCH_TASKBAR;
     }
@@ -64,6 +71,8 @@ const EnforcedCommands CommandsOfSettings[] = {
     {LinePositionSetting, IDM_POSITION_ABOVE, IDM_POSITION_HIDDEN},
     {FontSetting, IDM_FONT_CALIBRI, IDM_FONT_OTHER},
     {LeadingZeroSetting, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF},
+    {TextColourSetting, IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_CUSTOM_TEXT},
+    {BackgroundColourSetting, IDM_BACKGROUND_COLOUR, IDM_NO_BACKGROUND},
 };
 
 // The two colour policies each hold back only what they decide. Following the taskbar,
@@ -90,7 +99,10 @@ bool IsCommandEnforced(UINT command, bool startsForAllUsers) {
         return startsForAllUsers;
     }
     if (command >= IDM_COLOURS_BLACK_TEXT && command <= IDM_COLOURS_MATCH_TASKBAR) {
-        return IsColourCommandEnforced(command);
+        // A text colour that a policy sets wins over the scheme and the taskbar alike.
+        const bool colourSet = (appState.enforcedSettings & TextColourSetting) != 0 &&
+                               appState.policy.textColour != NoColour;
+        return colourSet || IsColourCommandEnforced(command);
     }
     const EnforcedCommands* row = CommandsOfSettings;
     const EnforcedCommands* end = row + sizeof(CommandsOfSettings) / sizeof(CommandsOfSettings[0]);
@@ -101,7 +113,7 @@ bool IsCommandEnforced(UINT command, bool startsForAllUsers) {
 }
 
 void GreyEnforcedCommands(HMENU main, bool startsForAllUsers) {
-    for (UINT command = IDM_ADDITIONAL_LINE; command <= IDM_COLOURS_MATCH_TASKBAR; ++command) {
+    for (UINT command = IDM_ADDITIONAL_LINE; command <= IDM_NO_BACKGROUND; ++command) {
         if (IsCommandEnforced(command, startsForAllUsers)) {
             EnableMenuItem(main, command, MF_BYCOMMAND | MF_GRAYED);
         }
@@ -155,8 +167,13 @@ void BuildMenu(TrayMenus* menus, bool startsForAllUsers) {
     AppendMenuW(colours, MF_STRING, IDM_COLOURS_BLACK_TEXT, UiText(TextBlackText));
     AppendMenuW(colours, MF_STRING, IDM_COLOURS_WHITE_TEXT, UiText(TextWhiteText));
     AppendMenuW(colours, MF_STRING, IDM_COLOURS_MATCH_TASKBAR, UiText(TextMatchTaskbar));
-    CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_MATCH_TASKBAR,
+    AppendMenuW(colours, MF_STRING, IDM_COLOURS_CUSTOM_TEXT, UiText(TextCustomTextColour));
+    CheckMenuRadioItem(colours, IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_CUSTOM_TEXT,
                        MarkedColoursItem(settings), MF_BYCOMMAND);
+    AppendMenuW(colours, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(colours, MF_STRING, IDM_BACKGROUND_COLOUR, UiText(TextBackgroundColour));
+    AppendMenuW(colours, settings.backgroundColour == NoColour ? MF_STRING | MF_CHECKED : MF_STRING,
+                IDM_NO_BACKGROUND, UiText(TextNoBackground));
     AttachSubmenu(menus, ColoursMenu, UiText(TextColoursMenu));
 
     AppendMenuW(main, MF_SEPARATOR, 0, nullptr);
@@ -194,10 +211,54 @@ void SaveAndRedraw() {
 }
 
 // An explicit scheme ends following the taskbar; following it keeps the scheme chosen last,
-// which comes back when the user turns following off again.
+// which comes back when the user turns following off again. Either ends a custom text colour.
 void SetColours(int32_t colourScheme, int32_t followTaskbarTheme) {
     appState.settings.colourScheme = colourScheme;
     appState.settings.followTaskbarTheme = followTaskbarTheme;
+    appState.settings.textColour = NoColour;
+    SaveAndRedraw();
+}
+
+// Windows' colour dialog, starting from `current` (black when it is not set), with the
+// custom colours the user made last time. True, with the colour, on OK. The custom colours
+// are kept whichever way the dialog closed, as the dialog itself keeps them while open.
+bool AskForColour(HWND window, uint32_t current, uint32_t* chosen) {
+    uint32_t customColours[CustomColourCount];
+    LoadCustomColours(customColours);
+    static_assert(sizeof(COLORREF) == sizeof(uint32_t), "a COLORREF is 32 bits");
+
+    CHOOSECOLORW choice;
+    ZeroMemory(&choice, sizeof(choice));
+    choice.lStructSize = sizeof(choice);
+    choice.hwndOwner = window;
+    choice.rgbResult = current & LargestColour; // black when none is set
+    choice.lpCustColors = reinterpret_cast<COLORREF*>(customColours);
+    choice.Flags = ColourDialogFlags;
+    const bool accepted = platform.chooseColour(&choice) != 0;
+    SaveCustomColours(customColours);
+    if (accepted) {
+        *chosen = ColourIsSet | (choice.rgbResult & LargestColour);
+    }
+    return accepted;
+}
+
+// A custom text colour ends following the taskbar: it would not follow anyway.
+void ChooseTextColour(HWND window) {
+    uint32_t colour = 0;
+    if (!AskForColour(window, appState.settings.textColour, &colour)) {
+        return;
+    }
+    appState.settings.textColour = colour;
+    appState.settings.followTaskbarTheme = 0;
+    SaveAndRedraw();
+}
+
+void ChooseBackgroundColour(HWND window) {
+    uint32_t colour = 0;
+    if (!AskForColour(window, appState.settings.backgroundColour, &colour)) {
+        return;
+    }
+    appState.settings.backgroundColour = colour;
     SaveAndRedraw();
 }
 
@@ -307,6 +368,16 @@ void RunCommand(HWND window, UINT command, bool startsForAllUsers) {
         break;
     case IDM_COLOURS_MATCH_TASKBAR:
         SetColours(settings.colourScheme, 1);
+        break;
+    case IDM_COLOURS_CUSTOM_TEXT:
+        ChooseTextColour(window);
+        break;
+    case IDM_BACKGROUND_COLOUR:
+        ChooseBackgroundColour(window);
+        break;
+    case IDM_NO_BACKGROUND:
+        settings.backgroundColour = NoColour;
+        SaveAndRedraw();
         break;
     case IDM_ABOUT: {
         wchar_t about[AboutTextCapacity];

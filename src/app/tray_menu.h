@@ -19,8 +19,11 @@ enum TrayMenuCommand : UINT {
     IDM_COLOURS_BLACK_TEXT = 1035,
     IDM_COLOURS_WHITE_TEXT = 1036,
     IDM_COLOURS_MATCH_TASKBAR = 1037,
+    IDM_COLOURS_CUSTOM_TEXT = 1038,
     IDM_ABOUT = 1040,
     IDM_EXIT = 1050,
+    IDM_BACKGROUND_COLOUR = 1060,
+    IDM_NO_BACKGROUND = 1061,
 };
 
 // Builds the menu for the current settings, shows it at the cursor, carries out the chosen

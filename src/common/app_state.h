@@ -16,9 +16,11 @@ struct Settings {
     int32_t colourScheme;               // 0 black text, white border; 1 white text, black border
     wchar_t fontFace[FontFaceCapacity]; // at most 31 units, always terminated; default "Lekton"
     int32_t followTaskbarTheme;         // 1: the taskbar's mode picks the scheme; default 0
+    uint32_t textColour;       // ColourIsSet | COLORREF over the scheme's; default NoColour
+    uint32_t backgroundColour; // ColourIsSet | COLORREF behind the text; default NoColour
 };
 
-// The six values of Settings as bits, for the ones that an administrator's policy enforces.
+// The eight values of Settings as bits, for the ones that an administrator's policy enforces.
 enum SettingBit : uint32_t {
     AdditionalLineSetting = 1,
     LinePositionSetting = 2,
@@ -26,8 +28,10 @@ enum SettingBit : uint32_t {
     ColourSchemeSetting = 8,
     FontSetting = 16,
     FollowTaskbarThemeSetting = 32,
+    TextColourSetting = 64,
+    BackgroundColourSetting = 128,
 };
-constexpr uint32_t AllSettings = 63;
+constexpr uint32_t AllSettings = 255;
 
 struct AppState {
     HINSTANCE instance;

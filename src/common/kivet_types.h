@@ -23,3 +23,9 @@ constexpr uint32_t TrayIconId = 1;
 constexpr uint32_t TrayCallbackMessage = 0x8001;
 // The one window timer: fires just after local midnight.
 constexpr uint32_t MidnightTimerId = 1;
+
+// A colour setting holds NoColour when it is not set, otherwise ColourIsSet | the COLORREF
+// (0x00BBGGRR, at most LargestColour): a zeroed record sets no colour.
+constexpr uint32_t NoColour = 0;
+constexpr uint32_t ColourIsSet = 0x01000000;
+constexpr uint32_t LargestColour = 0x00FFFFFF;

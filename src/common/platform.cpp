@@ -33,20 +33,27 @@ HMODULE WINAPI LoadSystemLibrary(LPCWSTR name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-using ChooseFontEntry = BOOL(WINAPI*)(LPCHOOSEFONTW);
-
 // Importing comdlg32 would load it, and the DLLs it pulls in, at every start and keep them
-// for the life of the process (megabytes under Wine), for a dialog most users never open.
-BOOL WINAPI ChooseFontOnDemand(LPCHOOSEFONTW choice) {
+// for the life of the process (megabytes under Wine), for dialogs most users never open.
+template <typename Choice> BOOL ChooseOnDemand(const char* entryName, Choice* choice) {
+    using Entry = BOOL(WINAPI*)(Choice*);
     HMODULE dialogs = platform.loadSystemLibrary(L"comdlg32.dll");
     if (dialogs == nullptr) {
         return FALSE;
     }
-    ChooseFontEntry chooseFont = reinterpret_cast<ChooseFontEntry>(
-        reinterpret_cast<void*>(GetProcAddress(dialogs, "ChooseFontW")));
-    BOOL chosen = chooseFont != nullptr ? chooseFont(choice) : FALSE;
+    Entry entry =
+        reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dialogs, entryName)));
+    BOOL chosen = entry != nullptr ? entry(choice) : FALSE;
     FreeLibrary(dialogs);
     return chosen;
+}
+
+BOOL WINAPI ChooseFontOnDemand(LPCHOOSEFONTW choice) {
+    return ChooseOnDemand("ChooseFontW", choice);
+}
+
+BOOL WINAPI ChooseColourOnDemand(LPCHOOSECOLORW choice) {
+    return ChooseOnDemand("ChooseColorW", choice);
 }
 
 const PlatformCalls realPlatformCalls = {
@@ -60,6 +67,7 @@ const PlatformCalls realPlatformCalls = {
     GetDpiForSystem,
     TrackPopupMenu,
     ChooseFontOnDemand,
+    ChooseColourOnDemand,
     MessageBoxW,
     LoadSystemLibrary,
     GetModuleFileNameW,

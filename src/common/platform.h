@@ -27,6 +27,8 @@ struct PlatformCalls {
     // The font dialog; its DLL is loaded for the one call (through loadSystemLibrary) and
     // freed after. FALSE, with nothing shown, when the DLL or its entry cannot be had.
     BOOL(WINAPI* chooseFont)(LPCHOOSEFONTW choice);
+    // The colour dialog, loaded and freed the same way.
+    BOOL(WINAPI* chooseColour)(LPCHOOSECOLORW choice);
     int(WINAPI* messageBox)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);
     // A DLL of the system folder, loaded where it is needed rather than at start-up.
     HMODULE(WINAPI* loadSystemLibrary)(LPCWSTR name);

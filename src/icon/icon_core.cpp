@@ -1,5 +1,6 @@
 #include "icon/icon_core.h"
 
+#include <cmath>
 #include <cstddef>
 
 namespace {
@@ -73,13 +74,63 @@ void ComposeLine(const LineRaster& raster, int edge, int column, int row, IconCo
     }
 }
 
+// One sRGB channel (0 to 255) made linear, as WCAG's relative luminance takes it.
+double LinearChannel(uint32_t channel) {
+    const double value = static_cast<double>(channel & 0xFF) / 255.0;
+    return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
+
+uint8_t Blend(uint8_t over, uint8_t under, uint8_t alpha) {
+    return static_cast<uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+}
+
+// Every pixel of the canvas laid over `background` with its own alpha, and made opaque.
+void LayOverBackground(uint8_t* canvas, int edge, uint32_t background) {
+    uint8_t under[BytesPerPixel];
+    PutColour(under, background);
+    const size_t pixelCount = static_cast<size_t>(edge) * static_cast<size_t>(edge);
+    for (uint8_t* pixel = canvas; pixel != canvas + BytesPerPixel * pixelCount;
+         pixel += BytesPerPixel) {
+        for (int channel = 0; channel < 3; ++channel) {
+            pixel[channel] = Blend(pixel[channel], under[channel], pixel[3]);
+        }
+        pixel[3] = 255;
+    }
+}
+
 } // namespace
 
 IconColours PickIconColours(int32_t colourScheme) {
     if (colourScheme == 0) {
-        return IconColours{0x000000, 0xFFFFFF};
+        return IconColours{0x000000, 0xFFFFFF, 0, 0};
     }
-    return IconColours{0xFFFFFF, 0x000000};
+    return IconColours{0xFFFFFF, 0x000000, 0, 0};
+}
+
+double RelativeLuminance(uint32_t colour) {
+    return 0.2126 * LinearChannel(colour) + 0.7152 * LinearChannel(colour >> 8) +
+           0.0722 * LinearChannel(colour >> 16);
+}
+
+uint32_t ContrastingBorder(uint32_t colour) {
+    // Contrast ratios (L1 + 0.05) / (L2 + 0.05): against black (L + 0.05) / 0.05, against
+    // white 1.05 / (L + 0.05). Black wins where (L + 0.05)² > 0.05 × 1.05.
+    const double lighter = RelativeLuminance(colour) + 0.05;
+    return lighter * lighter > 0.05 * 1.05 ? 0x000000 : 0xFFFFFF;
+}
+
+IconColours ChooseIconColours(int32_t colourScheme, uint32_t textColour,
+                              uint32_t backgroundColour) {
+    IconColours colours = PickIconColours(colourScheme);
+    if ((textColour & ColourIsSet) != 0) {
+        colours.text = textColour & LargestColour;
+        colours.border = ContrastingBorder(colours.text);
+    }
+    if ((backgroundColour & ColourIsSet) != 0) {
+        colours.hasBackground = 1;
+        colours.background = backgroundColour & LargestColour;
+    }
+    return colours;
 }
 
 bool FindInkBox(LineRaster* raster) {
@@ -133,7 +184,7 @@ bool InkStackFits(InkStack stack, int edge) {
 
 void ComposeIconPixels(const LineRaster* rasters, int lineCount, int edge, int totalHeight,
                        uint32_t textColour, uint32_t borderColour, uint8_t* canvas) {
-    const IconColours colours = {textColour, borderColour};
+    const IconColours colours = {textColour, borderColour, 0, 0};
     // Whole-number halves: an odd leftover row ends up at the bottom, an odd leftover column
     // on the right.
     int row = (edge - totalHeight) / 2;
@@ -142,5 +193,13 @@ void ComposeIconPixels(const LineRaster* rasters, int lineCount, int edge, int t
         const int column = (edge - InkWidth(raster) - 2) / 2;
         ComposeLine(raster, edge, column, row, colours, canvas);
         row += InkHeight(raster) + OutlineRowsPerLine + RowsBetweenLines;
+    }
+}
+
+void ComposeIcon(const LineRaster* rasters, int lineCount, int edge, int totalHeight,
+                 IconColours colours, uint8_t* canvas) {
+    ComposeIconPixels(rasters, lineCount, edge, totalHeight, colours.text, colours.border, canvas);
+    if (colours.hasBackground) {
+        LayOverBackground(canvas, edge, colours.background);
     }
 }

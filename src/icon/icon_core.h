@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "common/kivet_types.h"
+
 // One label line drawn in one attempt. `pixels` holds width × height pixels of 4 bytes (blue,
 // green, red, alpha), rows top to bottom; the red byte is the ink coverage, 0 to 255. The ink
 // box is inclusive. The four handles belong to the platform steps that draw the line (a memory
@@ -27,14 +29,28 @@ struct LineRaster {
 // An attempt draws one or two lines.
 constexpr int MaxIconLines = 2;
 
-// Colours as 0x00BBGGRR.
+// Colours as 0x00BBGGRR. Without a background the icon is transparent around the outlined
+// lines; with one its whole square is that colour.
 struct IconColours {
     uint32_t text;
     uint32_t border;
+    int32_t hasBackground;
+    uint32_t background;
 };
 
 // Scheme 0 is black text with a white border; every other value white text with a black one.
 IconColours PickIconColours(int32_t colourScheme);
+
+// The relative luminance of a colour as WCAG defines it: 0 for black, 1 for white.
+double RelativeLuminance(uint32_t colour);
+
+// Black or white, whichever has the greater contrast ratio with `colour`.
+uint32_t ContrastingBorder(uint32_t colour);
+
+// The colours of one render from the settings' form of colours (NoColour, or ColourIsSet with
+// a COLORREF): the text colour, when set, with its contrasting border over the scheme's; the
+// background colour, when set, behind them.
+IconColours ChooseIconColours(int32_t colourScheme, uint32_t textColour, uint32_t backgroundColour);
 
 // Fills the ink box of `raster` from its pixels; false when the raster holds no ink.
 bool FindInkBox(LineRaster* raster);
@@ -61,3 +77,8 @@ bool InkStackFits(InkStack stack, int edge);
 // stack has passed InkStackFits for this edge and `totalHeight` is its total height.
 void ComposeIconPixels(const LineRaster* rasters, int lineCount, int edge, int totalHeight,
                        uint32_t textColour, uint32_t borderColour, uint8_t* canvas);
+
+// ComposeIconPixels in `colours`; with a background, the composed lines are then laid over it
+// as the taskbar would lay them over its own colour, and every pixel becomes opaque.
+void ComposeIcon(const LineRaster* rasters, int lineCount, int edge, int totalHeight,
+                 IconColours colours, uint8_t* canvas);

@@ -23,11 +23,17 @@ HICON RenderWeekIcon(const wchar_t* const* lines, int lineCount) {
 }
 
 HICON RenderWeekIconInScheme(const wchar_t* const* lines, int lineCount, int32_t colourScheme) {
+    const Settings& settings = appState.settings;
+    return RenderWeekIconInColours(
+        lines, lineCount,
+        ChooseIconColours(colourScheme, settings.textColour, settings.backgroundColour));
+}
+
+HICON RenderWeekIconInColours(const wchar_t* const* lines, int lineCount, IconColours colours) {
     if (lines == nullptr || lineCount < 1 || lineCount > MaxIconLines) {
         return nullptr;
     }
     const int edge = GetIconEdgeSize();
-    const IconColours colours = PickIconColours(colourScheme);
     // A plain walk down from twice the edge: the first height that gives an icon is the
     // largest that fits. Any failure, not only a misfit, moves on to the next height.
     HICON icon = nullptr;

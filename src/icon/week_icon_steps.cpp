@@ -344,8 +344,7 @@ HICON RenderAtFontHeight(const wchar_t* const* lines, int lineCount, int edge, i
     if (canvas == nullptr) {
         goto done;
     }
-    ComposeIconPixels(rasters, lineCount, edge, stack.totalHeight, colours.text, colours.border,
-                      canvas);
+    ComposeIcon(rasters, lineCount, edge, stack.totalHeight, colours, canvas);
     icon = CreateIconFromPixels(canvas, edge);
     FreeHeapBlock(canvas);
 

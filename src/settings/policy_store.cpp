@@ -33,6 +33,12 @@ bool CopySettings(uint32_t settings, const Settings& from, Settings* to) {
     if ((settings & FollowTaskbarThemeSetting) != 0) {
         to->followTaskbarTheme = from.followTaskbarTheme;
     }
+    if ((settings & TextColourSetting) != 0) {
+        to->textColour = from.textColour;
+    }
+    if ((settings & BackgroundColourSetting) != 0) {
+        to->backgroundColour = from.backgroundColour;
+    }
     return copied;
 }
 
@@ -43,12 +49,19 @@ uint32_t LoadPolicies(Settings* policy) {
     RegOpenKeyExW(HKEY_LOCAL_MACHINE, PolicyKeyPath, 0, KEY_QUERY_VALUE, &keys[0]);
     RegOpenKeyExW(HKEY_CURRENT_USER, PolicyKeyPath, 0, KEY_QUERY_VALUE, &keys[1]);
     uint32_t enforced = 0;
-    for (uint32_t setting = 1; setting <= FollowTaskbarThemeSetting; setting <<= 1) {
+    for (uint32_t setting = 1; setting <= BackgroundColourSetting; setting <<= 1) {
         bool read = false;
         for (int index = 0; index < 2 && !read; ++index) {
             read = keys[index] != nullptr && ReadSettingValue(keys[index], setting, policy);
         }
         enforced |= read ? setting : 0;
+    }
+    // An enforced scheme must show: the user's own text colour, which would win over it, is
+    // set aside (and kept in the user's key) unless a policy sets the text colour too.
+    if ((enforced & (ColourSchemeSetting | FollowTaskbarThemeSetting)) != 0 &&
+        (enforced & TextColourSetting) == 0) {
+        policy->textColour = NoColour;
+        enforced |= TextColourSetting;
     }
     for (HKEY key : keys) {
         if (key != nullptr) {

@@ -25,7 +25,10 @@ const SettingValue SettingValues[] = {
     {L"AdditionalLine", REG_SZ}, {L"AdditionalLinePosition", REG_DWORD},
     {L"LeadingZero", REG_DWORD}, {L"ColourScheme", REG_DWORD},
     {L"Font", REG_SZ},           {L"FollowTaskbarTheme", REG_DWORD},
+    {L"TextColour", REG_DWORD},  {L"BackgroundColour", REG_DWORD},
 };
+
+const wchar_t CustomColoursValue[] = L"CustomColours";
 
 bool IsTextType(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
@@ -33,6 +36,17 @@ bool IsTextType(DWORD type) {
 
 void SetDwordValue(HKEY key, const wchar_t* name, int32_t value) {
     DWORD data = static_cast<DWORD>(value);
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
+}
+
+// A colour that is not set leaves no value behind: older versions, and the next load, see the
+// scheme alone.
+void SetOrDeleteColour(HKEY key, const wchar_t* name, uint32_t colour) {
+    if (colour == NoColour) {
+        RegDeleteValueW(key, name);
+        return;
+    }
+    const DWORD data = colour & LargestColour;
     RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
 }
 
@@ -160,8 +174,16 @@ bool ReadSettingValue(HKEY key, uint32_t setting, Settings* settings) {
             lstrcpynW(settings->fontFace, text, FontFaceCapacity);
         }
         break;
-    default: // FollowTaskbarThemeSetting
+    case FollowTaskbarThemeSetting:
         settings->followTaskbarTheme = number != 0 ? 1 : 0;
+        break;
+    case TextColourSetting:
+        valid = number <= LargestColour;
+        settings->textColour = valid ? ColourIsSet | number : settings->textColour;
+        break;
+    default: // BackgroundColourSetting
+        valid = number <= LargestColour;
+        settings->backgroundColour = valid ? ColourIsSet | number : settings->backgroundColour;
         break;
     }
     FreeHeapBlock(text);
@@ -183,6 +205,8 @@ void LoadSettings(Settings* settings) {
     settings->leadingZero = 0;
     settings->colourScheme = 0;
     settings->followTaskbarTheme = 0;
+    settings->textColour = NoColour;
+    settings->backgroundColour = NoColour;
     // cppcheck-suppress lstrcpynWCalled ; the capacity is the destination's own, so the copy always
     // ends terminated inside it; the source is a terminated string of ours.
     lstrcpynW(settings->fontFace, DefaultFontFace, FontFaceCapacity);
@@ -201,8 +225,7 @@ void LoadSettings(Settings* settings) {
     }
     // "ColourScheme" keeps the last explicit choice beside "FollowTaskbarTheme", for when
     // following the taskbar is turned off.
-    for (uint32_t setting = LeadingZeroSetting; setting <= FollowTaskbarThemeSetting;
-         setting <<= 1) {
+    for (uint32_t setting = LeadingZeroSetting; setting <= BackgroundColourSetting; setting <<= 1) {
         ReadSettingValue(key, setting, settings);
     }
 
@@ -236,6 +259,43 @@ LSTATUS SaveSettings(const Settings* settings) {
     SetDwordValue(key, L"ColourScheme", settings->colourScheme);
     WriteRegistryString(key, L"Font", face);
     SetDwordValue(key, L"FollowTaskbarTheme", settings->followTaskbarTheme);
+    SetOrDeleteColour(key, L"TextColour", settings->textColour);
+    SetOrDeleteColour(key, L"BackgroundColour", settings->backgroundColour);
 
+    return RegCloseKey(key);
+}
+
+void LoadCustomColours(uint32_t colours[CustomColourCount]) {
+    for (int index = 0; index < CustomColourCount; ++index) {
+        colours[index] = 0xFFFFFF; // the dialog's empty boxes
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    uint32_t stored[CustomColourCount];
+    DWORD size = sizeof(stored);
+    DWORD type = REG_NONE;
+    if (RegQueryValueExW(key, CustomColoursValue, nullptr, &type, reinterpret_cast<BYTE*>(stored),
+                         &size) == ERROR_SUCCESS &&
+        type == REG_BINARY && size == sizeof(stored)) {
+        for (int index = 0; index < CustomColourCount; ++index) {
+            colours[index] = stored[index] & LargestColour;
+        }
+    }
+    RegCloseKey(key);
+}
+
+LSTATUS SaveCustomColours(const uint32_t colours[CustomColourCount]) {
+    HKEY key = nullptr;
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    RegSetValueExW(key, CustomColoursValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(colours),
+                   CustomColourCount * sizeof(colours[0]));
     return RegCloseKey(key);
 }

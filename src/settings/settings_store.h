@@ -39,6 +39,13 @@ bool ReadSettingValue(HKEY key, uint32_t setting, Settings* settings);
 // ran out.
 void LoadSettings(Settings* settings);
 
-// Writes all six values and deletes the legacy ones. ERROR_SUCCESS, the error of creating
+// Writes all six values, and each colour that is set (deleting one that is not), and
+// deletes the legacy ones. ERROR_SUCCESS, the error of creating
 // the key (nothing written), or the status of closing it.
 LSTATUS SaveSettings(const Settings* settings);
+
+// The colour dialog's sixteen custom colours ("CustomColours", REG_BINARY of 16 COLORREFs),
+// kept between its uses. White boxes when the value is absent or not exactly that.
+constexpr int CustomColourCount = 16;
+void LoadCustomColours(uint32_t colours[CustomColourCount]);
+LSTATUS SaveCustomColours(const uint32_t colours[CustomColourCount]);

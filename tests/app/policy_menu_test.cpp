@@ -114,6 +114,7 @@ struct GreyingCase {
     UINT firstGreyed, lastGreyed; // 0: none
     UINT marked;
     int followTaskbarTheme = -1; // also enforced beside the value, in the machine's key
+    UINT alsoGreyed = 0;         // one more greyed item outside the range
 };
 
 const wchar_t* const Nothing = L"Nothing";
@@ -131,13 +132,18 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
         {machine, PolicyKey, L"LeadingZero", nullptr, 1, IDM_LEADING_ZERO_ON, IDM_LEADING_ZERO_OFF,
          IDM_LEADING_ZERO_ON},
         {machine, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
-         IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT},
+         IDM_COLOURS_BLACK_TEXT, IDM_COLOURS_WHITE_TEXT, -1, IDM_COLOURS_CUSTOM_TEXT},
         {user, PolicyKey, L"ColourScheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
-         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_WHITE_TEXT, 0},
+         IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_WHITE_TEXT, 0},
         {machine, PolicyKey, L"FollowTaskbarTheme", nullptr, 0, IDM_COLOURS_MATCH_TASKBAR,
-         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_BLACK_TEXT},
+         IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_BLACK_TEXT},
         {user, PolicyKey, L"FollowTaskbarTheme", nullptr, 1, IDM_COLOURS_BLACK_TEXT,
-         IDM_COLOURS_MATCH_TASKBAR, IDM_COLOURS_MATCH_TASKBAR},
+         IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_MATCH_TASKBAR},
+        {machine, PolicyKey, L"TextColour", nullptr, 0x00336699, IDM_COLOURS_BLACK_TEXT,
+         IDM_COLOURS_CUSTOM_TEXT, IDM_COLOURS_CUSTOM_TEXT},
+        {machine, PolicyKey, L"TextColour", nullptr, 0x01000000, 0, 0, IDM_COLOURS_BLACK_TEXT},
+        {user, PolicyKey, L"BackgroundColour", nullptr, 0, IDM_BACKGROUND_COLOUR, IDM_NO_BACKGROUND,
+         IDM_COLOURS_BLACK_TEXT},
         {machine, PolicyKey, L"Font", L"Calibri", 0, IDM_FONT_CALIBRI, IDM_FONT_OTHER,
          IDM_FONT_CALIBRI},
         // The machine's Run value starts Kivet for everyone, whatever it holds.
@@ -164,9 +170,14 @@ TEST_F(PolicyMenuTest, EnforcedSettingsShowTheirValueWithTheirItemsGreyed) {
         for (UINT id = row.firstGreyed; id != 0 && id <= row.lastGreyed; ++id) {
             greyed.insert(id);
         }
+        if (row.alsoGreyed != 0) {
+            greyed.insert(row.alsoGreyed);
+        }
         EXPECT_EQ(ItemsIn(MFS_GRAYED), greyed);
         EXPECT_EQ(ItemsIn(MFS_CHECKED).count(row.marked), 1u);
-        EXPECT_EQ(ItemsIn(MFS_CHECKED).size(), 5u) << "one mark in each of the five submenus";
+        // One mark in each of the five submenus, and "No background" unless one is set.
+        const bool background = std::wstring(row.name) == L"BackgroundColour";
+        EXPECT_EQ(ItemsIn(MFS_CHECKED).size(), background ? 5u : 6u);
     }
 }
 

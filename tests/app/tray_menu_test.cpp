@@ -63,6 +63,10 @@ struct Observed {
     std::vector<std::pair<HWND, UINT_PTR>> timers;
     std::vector<MessageBoxCall> boxes;
     std::vector<FontDialogCall> fontDialogs;
+    std::vector<CHOOSECOLORW> colourDialogs;
+    std::vector<std::vector<COLORREF>> customColoursShown; // each dialog's 16 boxes as given
+    BOOL colourAnswer = FALSE;
+    COLORREF colourChosen = 0;
     std::vector<std::wstring> libraries;
     BOOL fontAnswer = FALSE;
     wchar_t fontFaceAnswer[LF_FACESIZE] = {};
@@ -122,6 +126,18 @@ BOOL WINAPI AnswerFontDialog(LPCHOOSEFONTW choice) {
     return observed->fontAnswer;
 }
 
+// Records the dialog as asked, puts a colour of its own in the first custom box as a user
+// would, and answers OK with `colourChosen` or Cancel.
+BOOL WINAPI AnswerColourDialog(LPCHOOSECOLORW choice) {
+    observed->colourDialogs.push_back(*choice);
+    observed->customColoursShown.emplace_back(choice->lpCustColors, choice->lpCustColors + 16);
+    choice->lpCustColors[0] = 0x00123456;
+    if (observed->colourAnswer) {
+        choice->rgbResult = observed->colourChosen;
+    }
+    return observed->colourAnswer;
+}
+
 HMODULE WINAPI RefuseLibrary(LPCWSTR name) {
     observed->libraries.push_back(name);
     return nullptr;
@@ -172,6 +188,7 @@ class TrayMenuTest : public RegistrySandboxTest {
         platform.messageBox = RecordMessageBox;
         realChooseFont_ = platform.chooseFont;
         platform.chooseFont = AnswerFontDialog;
+        platform.chooseColour = AnswerColourDialog;
         platform.getModuleFileName = FakeModuleFileName;
 
         ZeroMemory(&appState, sizeof(appState));
@@ -273,6 +290,7 @@ class TrayMenuTest : public RegistrySandboxTest {
         observed_.timers.clear();
         observed_.boxes.clear();
         observed_.fontDialogs.clear();
+        observed_.colourDialogs.clear();
         observed_.tracks.clear();
     }
 
@@ -313,7 +331,11 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
          0,
          {{L"&Black text / white border", 1035},
           {L"&White text / black border", 1036},
-          {L"&Match the taskbar", 1037}}},
+          {L"&Match the taskbar", 1037},
+          {L"&Custom text colour\u2026", 1038},
+          {L"", 0},
+          {L"B&ackground colour\u2026", 1060},
+          {L"&No background", 1061}}},
         {nullptr, 0, {}},
         {L"&Font", 0, {{L"&Calibri", 1020}, {L"&Lekton", 1021}, {L"&Other\u2026", 1022}}},
         {L"&Start with Windows", 0, {{L"&Yes", 1033}, {L"&No", 1034}}},
@@ -361,9 +383,11 @@ TEST_F(TrayMenuTest, ShowsEveryItemInOrderAtTheCursor) {
                                  L"&Start with Windows"}) {
         SCOPED_TRACE(std::string(group, group + wcslen(group)).c_str());
         const MenuItemSnapshot& submenu = Submenu(group);
-        ASSERT_EQ(CheckedIds(submenu).size(), 1u);
+        // Text colours: the radio group, and "No background" with a plain check.
+        const bool colours = submenu.text == L"&Text colours";
+        ASSERT_EQ(CheckedIds(submenu).size(), colours ? 2u : 1u);
         for (const MenuItemSnapshot& item : submenu.items) {
-            if (item.Checked()) {
+            if (item.Checked() && item.id != IDM_NO_BACKGROUND) {
                 EXPECT_TRUE(item.Radio());
                 EXPECT_NE(item.legacyState & MF_CHECKED, 0u);
             }
@@ -411,7 +435,8 @@ TEST_F(TrayMenuTest, MarksTheCurrentPositionLeadingZeroAndColours) {
         EXPECT_EQ(CheckedIds(Submenu(L"Additional line &position")),
                   std::vector<UINT>{c.positionItem});
         EXPECT_EQ(CheckedIds(Submenu(L"&Leading zero")), std::vector<UINT>{c.leadingZeroItem});
-        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{c.coloursItem});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")),
+                  (std::vector<UINT>{c.coloursItem, IDM_NO_BACKGROUND}));
     }
 }
 
@@ -493,25 +518,32 @@ TEST_F(TrayMenuTest, SettingsCommandsChangeSaveAndRedraw) {
     }
 }
 
-// "Match the taskbar" keeps the scheme chosen last beside it; either scheme ends it.
+// "Match the taskbar" keeps the scheme chosen last beside it; either scheme ends it. A custom
+// text colour (OK in the dialog) wins over both and ends following the taskbar; Black, White
+// and Match delete it.
 TEST_F(TrayMenuTest, MatchTheTaskbarKeepsTheLastSchemeUntilASchemeIsChosen) {
     const struct {
         UINT command;
         DWORD scheme, follow;
         UINT marked;
-    } steps[] = {{IDM_COLOURS_WHITE_TEXT, 1, 0, 1036},
-                 {IDM_COLOURS_MATCH_TASKBAR, 1, 1, 1037},
-                 {IDM_COLOURS_BLACK_TEXT, 0, 0, 1035},
-                 {IDM_COLOURS_MATCH_TASKBAR, 0, 1, 1037},
-                 {IDM_COLOURS_WHITE_TEXT, 1, 0, 1036}};
+    } steps[] = {{IDM_COLOURS_WHITE_TEXT, 1, 0, 1036},  {IDM_COLOURS_MATCH_TASKBAR, 1, 1, 1037},
+                 {IDM_COLOURS_BLACK_TEXT, 0, 0, 1035},  {IDM_COLOURS_MATCH_TASKBAR, 0, 1, 1037},
+                 {IDM_COLOURS_CUSTOM_TEXT, 0, 0, 1038}, {IDM_COLOURS_WHITE_TEXT, 1, 0, 1036},
+                 {IDM_COLOURS_CUSTOM_TEXT, 1, 0, 1038}, {IDM_COLOURS_MATCH_TASKBAR, 1, 1, 1037}};
+    observed_.colourAnswer = TRUE;
+    observed_.colourChosen = 0x00336699;
     for (const auto& step : steps) {
         ForgetEffects();
         Choose(step.command);
         EXPECT_EQ(SavedDword(L"ColourScheme"), step.scheme) << step.command;
         EXPECT_EQ(SavedDword(L"FollowTaskbarTheme"), step.follow) << step.command;
+        EXPECT_EQ(ReadTestValue(SettingsKey, L"TextColour").bytes,
+                  step.marked == 1038 ? (std::vector<BYTE>{0x99, 0x66, 0x33, 0})
+                                      : std::vector<BYTE>{});
         ExpectSavedThenRedrawn();
         Choose(0);
-        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{step.marked});
+        EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")),
+                  (std::vector<UINT>{step.marked, IDM_NO_BACKGROUND}));
     }
 }
 
@@ -639,7 +671,8 @@ TEST_F(TrayMenuTest, SpeaksTheChosenLanguage) {
     const UiTextId ids[] = {
         TextAdditionalLineItem, TextPositionMenu, TextAbove, TextBelow, TextHidden,
         TextLeadingZeroMenu, TextLeadingZeroOn, TextLeadingZeroOff,
-        TextColoursMenu, TextBlackText, TextWhiteText, TextMatchTaskbar,
+        TextColoursMenu, TextBlackText, TextWhiteText, TextMatchTaskbar, TextCustomTextColour,
+        TextBackgroundColour, TextNoBackground,
         TextFontMenu, TextFontCalibri, TextFontLekton, TextFontOther,
         TextStartMenu, TextStartYes, TextStartNo, TextRefreshItem, TextAboutItem, TextExitItem};
     // clang-format on
@@ -649,7 +682,9 @@ TEST_F(TrayMenuTest, SpeaksTheChosenLanguage) {
             shown.push_back(item.text);
         }
         for (const MenuItemSnapshot& subitem : item.items) {
-            shown.push_back(subitem.text);
+            if (!subitem.Separator()) {
+                shown.push_back(subitem.text);
+            }
         }
     }
     std::vector<std::wstring> expected;
@@ -790,6 +825,43 @@ TEST_F(TrayMenuTest, OtherFontWithoutItsDllOpensNothingAndChangesNothing) {
         ExpectMenusDestroyed();
     }
     EXPECT_EQ(GetModuleHandleW(DllWithoutFontDialog), nullptr) << "the DLL was not freed";
+}
+
+// ----- Colours of the user's own -----
+
+// The full dialog at the current colour (black when none), with the custom colours kept from
+// the last time; Cancel keeps only those.
+TEST_F(TrayMenuTest, ColourDialogStartsFromTheCurrentColourAndCancelChangesNothing) {
+    appState.settings.textColour = ColourIsSet | 0x00A0B0C0;
+    const std::pair<UINT, COLORREF> cases[] = {{IDM_COLOURS_CUSTOM_TEXT, 0x00A0B0C0},
+                                               {IDM_BACKGROUND_COLOUR, 0}};
+    for (const auto& c : cases) {
+        observed_.colourDialogs.clear();
+        Choose(c.first);
+        ASSERT_EQ(observed_.colourDialogs.size(), 1u);
+        const CHOOSECOLORW& call = observed_.colourDialogs[0];
+        EXPECT_EQ(call.hwndOwner, appState.mainWindow);
+        EXPECT_EQ(call.Flags, static_cast<DWORD>(CC_FULLOPEN | CC_RGBINIT | CC_ANYCOLOR));
+        EXPECT_EQ(call.rgbResult, c.second);
+        EXPECT_EQ(appState.settings.textColour, ColourIsSet | 0x00A0B0C0);
+        EXPECT_EQ(appState.settings.backgroundColour, NoColour);
+        EXPECT_TRUE(observed_.notifies.empty()) << "Cancel redraws nothing";
+        EXPECT_EQ(TestValueNames(SettingsKey), std::vector<std::wstring>{L"CustomColours"});
+    }
+    EXPECT_EQ(observed_.customColoursShown[0], std::vector<COLORREF>(16, 0x00FFFFFF));
+    EXPECT_EQ(observed_.customColoursShown[1][0], 0x00123456u) << "kept between uses";
+}
+
+TEST_F(TrayMenuTest, BackgroundIsChosenAndNoBackgroundRemovesIt) {
+    observed_.colourAnswer = TRUE;
+    observed_.colourChosen = 0x00204080;
+    Choose(IDM_BACKGROUND_COLOUR);
+    EXPECT_EQ(SavedDword(L"BackgroundColour"), 0x00204080u);
+    EXPECT_FALSE(ReadTestValue(SettingsKey, L"TextColour").exists) << "the text keeps its scheme";
+    Choose(0);
+    EXPECT_EQ(CheckedIds(Submenu(L"&Text colours")), std::vector<UINT>{IDM_COLOURS_BLACK_TEXT});
+    Choose(IDM_NO_BACKGROUND);
+    EXPECT_FALSE(ReadTestValue(SettingsKey, L"BackgroundColour").exists);
 }
 
 // ----- The additional line -----

@@ -7,7 +7,8 @@
 #                                each time the icon shows the new week
 #   e2e.sh BUILD_DIR resources   version block and manifest read back through the platform
 #   e2e.sh BUILD_DIR theme       "Match the taskbar": the text colours of a light taskbar, of a
-#                                dark one, and after a switch and WM_SETTINGCHANGE
+#                                dark one, and after a switch and WM_SETTINGCHANGE; then a
+#                                custom text colour on a background, and a policy's over it
 #   e2e.sh BUILD_DIR promotion   Windows 11's NotifyIconSettings: Kivet's own entry shown once
 # Prints one line per check and "N passed, N failed"; exit 0 when nothing failed.
 set -uo pipefail
@@ -44,22 +45,26 @@ driver() {
 }
 
 # The icon for a date as kivet-preview draws it with the default settings (or the colour
-# scheme given), as a PAM file.
-expected_icon() { # expected_icon YYYY-MM-DD [SCHEME]
+# scheme given, or a text colour and a background as RRGGBB), as a PAM file.
+expected_icon() { # expected_icon YYYY-MM-DD [SCHEME] [TEXT BACKGROUND]
     local scheme=${2:-0}
-    local name="icon-$1-scheme$scheme"
+    local colours=()
+    [ -n "${3:-}" ] && colours=(--text-colour "$3" --background "$4")
+    local name="icon-$1-scheme$scheme${3:+-$3-on-$4}"
     local pam="$work/$name.pam"
     if [ ! -f "$pam" ]; then
         wine "$preview" --out "$(winepath -w "$work/$name.png")" --date "$1" \
-            --scheme "$scheme" >/dev/null &&
+            --scheme "$scheme" "${colours[@]}" >/dev/null &&
             convert "$work/$name.png" -depth 8 "pam:$pam"
     fi
     echo "$pam"
 }
 
-shows_date() { # shows_date YYYY-MM-DD SHOT-NAME [SCHEME]: the icon of that date's week is on show
+# The icon of that date's week is on show (in SCHEME, or in TEXT on BACKGROUND).
+shows_date() { # shows_date YYYY-MM-DD SHOT-NAME [SCHEME] [TEXT BACKGROUND]
     kivet_desktop_shot "$work/$2.ppm"
-    python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1" "${3:-0}")"
+    python3 "$here/icon_match.py" "$work/$2.ppm" \
+        "$(expected_icon "$1" "${3:-0}" "${4:-}" "${5:-}")"
 }
 
 shows_no_date() {
@@ -67,14 +72,14 @@ shows_no_date() {
     python3 "$here/icon_match.py" "$work/$2.ppm" "$(expected_icon "$1")" --absent
 }
 
-# Waits up to SECONDS for the screen to show the icon of DATE's week (in SCHEME).
-comes_to_show() { # comes_to_show DATE SECONDS NAME [SCHEME]
+# Waits up to SECONDS for the screen to show the icon of DATE's week (as shows_date).
+comes_to_show() { # comes_to_show DATE SECONDS NAME [SCHEME] [TEXT BACKGROUND]
     local deadline=$((SECONDS + $2))
     while [ $SECONDS -lt $deadline ]; do
-        shows_date "$1" "$3" "${4:-0}" >/dev/null && return 0
+        shows_date "$1" "$3" "${4:-0}" "${5:-}" "${6:-}" >/dev/null && return 0
         sleep 0.5
     done
-    shows_date "$1" "$3" "${4:-0}"
+    shows_date "$1" "$3" "${4:-0}" "${5:-}" "${6:-}"
 }
 
 # Waits up to SECONDS for that icon to leave the screen.
@@ -242,6 +247,24 @@ theme() {
 
     driver post 0x10 0 0 >/dev/null
     check "WM_CLOSE ends it with exit code 0" exits_with "$kivet_pid" 0 20
+
+    # Amber text (FFC000) on deep blue (103A7A), as the user's COLORREFs, over following the
+    # taskbar; then a machine policy's white text (16777215) over the user's amber.
+    local user='HKCU\Software\Pellow Dune\Kivet'
+    local policy='HKLM\Software\Policies\Pellow Dune\Kivet'
+    wine reg add "$user" /v TextColour /t REG_DWORD /d 0x0000C0FF /f >/dev/null 2>&1
+    wine reg add "$user" /v BackgroundColour /t REG_DWORD /d 0x007A3A10 /f >/dev/null 2>&1
+    for text in FFC000 FFFFFF; do
+        [ "$text" = FFFFFF ] && wine reg add "$policy" /v TextColour /t REG_DWORD /d 16777215 /f
+        wine "$kivet" >/dev/null 2>&1 &
+        kivet_pid=$!
+        pids+=("$kivet_pid")
+        check "text $text on a 103A7A background shows in the taskbar" \
+            comes_to_show "$today" 30 "custom-$text" 0 "$text" 103A7A
+        driver post 0x10 0 0 >/dev/null
+        check "and WM_CLOSE ends it" exits_with "$kivet_pid" 0 20
+    done
+    wine reg delete "$policy" /f >/dev/null 2>&1
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
         /v SystemUsesLightTheme /f >/dev/null 2>&1
 }

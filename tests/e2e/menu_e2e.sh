@@ -198,6 +198,15 @@ check "Text colours > Black text ends matching the taskbar" \
     has_value "$settings" FollowTaskbarTheme 0x0
 check "and saves 0" has_value "$settings" ColourScheme 0x0
 
+# Text colours > Custom text colour…: Windows' colour dialog, with comdlg32 loaded for it alone.
+menu Down Down Down Down Right Down Down Down Return
+colour_dialog=$(window_named "Color" 10)
+check "Custom text colour… opens the colour dialog" test -n "$colour_dialog"
+check "comdlg32.dll is loaded while the colour dialog is open" kivet_maps comdlg32.dll yes
+[ -n "$colour_dialog" ] && focus_window "$colour_dialog" && xdotool key Escape
+check "Escape closes the colour dialog" window_gone "Color"
+check "and stores no text colour" has_no_value "$settings" TextColour
+
 menu Down Down Down Down Down Down Right Return
 check "Start with Windows > Yes writes the quoted path" has_value "$run_key" Kivet "$quoted_path"
 
@@ -231,5 +240,22 @@ menu Down Down Down Down Down Down Down Down Down Return
 check "Exit ends Kivet with exit code 0" exits_with "$kivet_pid" 0 30
 kivet_pid=""
 check "the main window is gone" wine "$helper" wait-gone 5
+
+# A machine policy's colour over the user's own: the colour items are greyed, so choosing
+# "Custom text colour…" opens nothing and the user's colour stays stored for later.
+policy='HKLM\Software\Policies\Pellow Dune\Kivet'
+wine reg add "$settings" /v TextColour /t REG_DWORD /d 255 /f >/dev/null 2>&1
+wine reg add "$policy" /v TextColour /t REG_DWORD /d 65280 /f >/dev/null 2>&1
+wine "$kivet" >/dev/null 2>&1 &
+kivet_pid=$!
+check "Kivet starts again under a colour policy" wine "$helper" wait-window 30
+sleep 1
+menu Down Down Down Down Right Down Down Down Return
+check "the greyed Custom text colour… opens no dialog" eval '! window_named Color 3'
+check "the user's own colour stays stored" has_value "$settings" TextColour 0xff
+wine reg delete "$policy" /f >/dev/null 2>&1
+menu Down Down Down Down Down Down Down Down Down Return
+check "Exit ends it again" exits_with "$kivet_pid" 0 30
+kivet_pid=""
 check "the menu screenshot was taken" test -s "$work/menu.png"
 check "the input window screenshot was taken" test -s "$work/input-window.png"

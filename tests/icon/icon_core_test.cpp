@@ -239,3 +239,47 @@ TEST(ComposeIconPixels, OutlineAlphaIsTheGreatestCoverageWithinOnePixel) {
     ExpectEmpty(canvas, 7, row - 2);
     ExpectEmpty(canvas, 7, row + 2);
 }
+
+// A custom text colour wins over either scheme and takes the outline, black or white, that
+// contrasts more with it (WCAG relative luminance): black from a luminance of about 0.18.
+TEST(ChooseIconColours, CustomTextTakesTheMoreContrastingOutlineAndTheBackgroundComesAlong) {
+    const std::pair<uint32_t, uint32_t> cases[] = {
+        {0x0080FFFF, 0x000000}, // light yellow
+        {0x00767676, 0x000000}, // mid grey just above the turn
+        {0x00757575, 0xFFFFFF}, // mid grey just below it
+        {0x00800000, 0xFFFFFF}, // dark navy
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        for (int32_t scheme : {0, 1}) {
+            IconColours colours = ChooseIconColours(scheme, ColourIsSet | c.first, NoColour);
+            EXPECT_EQ(colours.text, c.first);
+            EXPECT_EQ(colours.border, c.second);
+            EXPECT_EQ(colours.hasBackground, 0);
+        }
+    }
+    IconColours scheme = ChooseIconColours(1, NoColour, ColourIsSet | 0);
+    EXPECT_EQ(scheme.text, 0xFFFFFFu) << "without a text colour the scheme stands";
+    EXPECT_EQ(scheme.hasBackground, 1) << "black is a background";
+}
+
+// With a background the square is opaque: the outlined text laid over it as a taskbar of that
+// colour would show it, faint ink blended into the background.
+TEST(ComposeIcon, TheBackgroundFillsTheSquareBehindTheOutlinedText) {
+    TestRaster line(6, 5);
+    line.Set(2, 2, 100);
+    line.Set(3, 2, 255);
+    ASSERT_TRUE(FindInkBox(&line.record));
+    InkStack stack = StartInkStack(1);
+    AddLineToInkStack(&stack, &line.record);
+    TestCanvas canvas(16);
+    const uint32_t background = 0x00406080;
+    ComposeIcon(&line.record, 1, 16, stack.totalHeight, {Text, Border, 1, background},
+                canvas.bytes.data());
+    ExpectPixel(canvas, 8, 7, Text, 255);
+    ExpectPixel(canvas, 9, 7, Border, 255);
+    ExpectPixel(canvas, 0, 0, background, 255);
+    ExpectPixel(canvas, 15, 15, background, 255);
+    // Coverage 100 of Text (red 0x11, green 0x22, blue 0x33) over the background.
+    ExpectPixel(canvas, 7, 7, 0x003B4854, 255);
+}

@@ -64,7 +64,8 @@ const PolicyCase PolicyCases[] = {
       {L"Font", 0, L"Calibri"},
       {L"FollowTaskbarTheme", 1}},
      {},
-     AllSettings,
+     // An enforced scheme holds the text colour to none as well.
+     AllSettings & ~BackgroundColourSetting,
      L"KW|0|1|1|Calibri|1"},
     {"the machine wins per value, the user's policy fills the rest",
      {{L"LeadingZero", 1}},
@@ -74,7 +75,7 @@ const PolicyCase PolicyCases[] = {
     {"an invalid machine value gives way to a valid user policy",
      {{L"AdditionalLinePosition", 3}, {L"ColourScheme", 1, nullptr, REG_BINARY}},
      {{L"AdditionalLinePosition", Below}, {L"ColourScheme", 1}},
-     LinePositionSetting | ColourSchemeSetting,
+     LinePositionSetting | ColourSchemeSetting | TextColourSetting,
      L"before|2|0|1|Before|0"},
     {"invalid everywhere is enforced nowhere",
      {{L"ColourScheme", 2}, {L"Font", 0, L""}, {L"AdditionalLine", 5}},
@@ -107,7 +108,7 @@ TEST_F(PolicyStoreTest, EachValueFromTheFirstKeyThatHoldsItValid) {
         RegDeleteTreeW(HKEY_CURRENT_USER, PolicyKey);
         Store(HKEY_LOCAL_MACHINE, PolicyKey, row.machine);
         Store(HKEY_CURRENT_USER, PolicyKey, row.user);
-        Settings policy = {HeapStringDuplicate(L"before"), Above, 0, 0, L"Before", 0};
+        Settings policy = {HeapStringDuplicate(L"before"), Above, 0, 0, L"Before", 0, 0, 0};
 
         EXPECT_EQ(LoadPolicies(&policy), row.enforced);
         EXPECT_EQ(Describe(policy), row.loaded);
@@ -137,6 +138,26 @@ TEST_F(PolicyStoreTest, UsersOwnValuesSurviveAPolicyAndComeBackWhenItGoes) {
     ASSERT_TRUE(ApplyPolicies());
     EXPECT_EQ(appState.enforcedSettings, 0u);
     EXPECT_EQ(Describe(appState.settings), L"x|2|1|0|Lekton|0");
+}
+
+// The machine's colour wins over the user's policy and own; an enforced scheme sets the user's
+// own text colour aside (it would win over the scheme) without deleting it.
+TEST_F(PolicyStoreTest, EnforcedColoursWinAndAnEnforcedSchemeSetsTheUsersColourAside) {
+    Store(HKEY_CURRENT_USER, SettingsKey, {{L"TextColour", 0x00112233}});
+    Store(HKEY_CURRENT_USER, PolicyKey, {{L"TextColour", 0x000000FF}});
+    Store(HKEY_LOCAL_MACHINE, PolicyKey, {{L"TextColour", 0x0000FF00}});
+    LoadSettings(&appState.userSettings);
+    ASSERT_TRUE(ApplyPolicies());
+    EXPECT_EQ(appState.settings.textColour, ColourIsSet | 0x0000FF00);
+
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, PolicyKey);
+    Store(HKEY_CURRENT_USER, PolicyKey,
+          {{L"TextColour", 7, nullptr, REG_QWORD}, {L"ColourScheme", 1}});
+    ASSERT_TRUE(ApplyPolicies());
+    EXPECT_EQ(appState.settings.textColour, NoColour);
+    ASSERT_EQ(SaveUserSettings(), ERROR_SUCCESS);
+    EXPECT_EQ(ReadTestValue(SettingsKey, L"TextColour").bytes,
+              (std::vector<BYTE>{0x33, 0x22, 0x11, 0}));
 }
 
 } // namespace

@@ -191,6 +191,56 @@ TEST_F(SettingsStoreTest, NumbersOutOfRangeOrOfTheWrongTypeAreNormalised) {
     }
 }
 
+// A colour is taken only as a REG_DWORD of 4 bytes up to 0x00FFFFFF; otherwise none is set
+// and the scheme applies. Saving writes a set colour and deletes one that is not.
+TEST_F(SettingsStoreTest, ColoursAreTakenOnlyAsDwordsWithinTheColourRange) {
+    const struct {
+        DWORD type;
+        ULONGLONG data;
+        DWORD bytes;
+        uint32_t expected;
+    } cases[] = {
+        {REG_DWORD, 0, 4, ColourIsSet | 0}, // black is a colour, not "none"
+        {REG_DWORD, 0x00FFFFFF, 4, ColourIsSet | 0x00FFFFFF},
+        {REG_DWORD, 0x01000000, 4, NoColour},
+        {REG_QWORD, 0x00336699, 8, NoColour},
+        {REG_BINARY, 0x00336699, 4, NoColour},
+    };
+    PutString(L"AdditionalLine", L"x");
+    for (uint32_t Settings::*field : {&Settings::textColour, &Settings::backgroundColour}) {
+        const wchar_t* name = field == &Settings::textColour ? L"TextColour" : L"BackgroundColour";
+        Load();
+        EXPECT_EQ(settings.*field, NoColour) << "absent";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.data << " of type " << c.type);
+            PutRaw(name, c.type, &c.data, c.bytes);
+            Load();
+            EXPECT_EQ(settings.*field, c.expected);
+            ASSERT_EQ(SaveSettings(&settings), ERROR_SUCCESS);
+            TestRegistryValue saved = ReadTestValue(SettingsKey, name);
+            EXPECT_EQ(saved.exists, c.expected != NoColour);
+            if (saved.exists) {
+                EXPECT_EQ(*reinterpret_cast<const DWORD*>(saved.bytes.data()), c.data);
+            }
+        }
+    }
+}
+
+TEST_F(SettingsStoreTest, CustomColoursAreSixteenColoursOrWhiteBoxes) {
+    uint32_t colours[CustomColourCount];
+    LoadCustomColours(colours);
+    EXPECT_EQ(std::vector<uint32_t>(colours, colours + 16), std::vector<uint32_t>(16, 0xFFFFFF));
+    colours[3] = 0x00010203;
+    ASSERT_EQ(SaveCustomColours(colours), ERROR_SUCCESS);
+    EXPECT_EQ(ReadTestValue(SettingsKey, L"CustomColours").type, static_cast<DWORD>(REG_BINARY));
+    uint32_t loaded[CustomColourCount] = {};
+    LoadCustomColours(loaded);
+    EXPECT_EQ(loaded[3], 0x00010203u);
+    PutRaw(L"CustomColours", REG_BINARY, colours, 60); // too short: white boxes
+    LoadCustomColours(loaded);
+    EXPECT_EQ(loaded[3], 0xFFFFFFu);
+}
+
 TEST_F(SettingsStoreTest, PositionIsIgnoredWithoutAdditionalLine) {
     PutDword(L"AdditionalLinePosition", Below);
     Load();

@@ -24,9 +24,11 @@ Parsed Parse(std::vector<const wchar_t*> arguments) {
 } // namespace
 
 TEST(ParsePreviewOptions, EveryOptionReachesItsField) {
-    Parsed parsed = Parse({L"--out", L"a.png", L"--date", L"2024-02-29", L"--edge", L"256",
-                           L"--line", L"KW", L"--position", L"below", L"--leading-zero", L"1",
-                           L"--scheme", L"1", L"--font", L"Courier New"});
+    Parsed parsed = Parse({L"--out",         L"a.png",  L"--date",         L"2024-02-29",
+                           L"--edge",        L"256",    L"--line",         L"KW",
+                           L"--position",    L"below",  L"--leading-zero", L"1",
+                           L"--scheme",      L"1",      L"--font",         L"Courier New",
+                           L"--text-colour", L"FF8000", L"--background",   L"#1a2B3c"});
     ASSERT_TRUE(parsed.ok) << std::string(parsed.error.begin(), parsed.error.end());
     EXPECT_EQ(parsed.options.out, L"a.png");
     EXPECT_TRUE(parsed.options.dateGiven);
@@ -39,6 +41,9 @@ TEST(ParsePreviewOptions, EveryOptionReachesItsField) {
     EXPECT_EQ(parsed.options.leadingZero, 1);
     EXPECT_EQ(parsed.options.colourScheme, 1);
     EXPECT_EQ(parsed.options.fontFace, L"Courier New");
+    // Written RRGGBB, held as the COLORREF 0x00BBGGRR.
+    EXPECT_EQ(parsed.options.textColour, ColourIsSet | 0x000080FF);
+    EXPECT_EQ(parsed.options.backgroundColour, ColourIsSet | 0x003C2B1A);
 }
 
 TEST(ParsePreviewOptions, DefaultsAreTheProgramsAndTheSystemEdge) {
@@ -52,6 +57,8 @@ TEST(ParsePreviewOptions, DefaultsAreTheProgramsAndTheSystemEdge) {
     EXPECT_EQ(parsed.options.leadingZero, 0);
     EXPECT_EQ(parsed.options.colourScheme, 0);
     EXPECT_EQ(parsed.options.fontFace, L"Lekton");
+    EXPECT_EQ(parsed.options.textColour, NoColour);
+    EXPECT_EQ(parsed.options.backgroundColour, NoColour);
     // An empty line is allowed: the icon then has the week number alone.
     EXPECT_TRUE(Parse({L"--out", L"a.png", L"--line", L""}).ok);
     EXPECT_EQ(Parse({L"--out", L"a.png", L"--position", L"hidden"}).options.linePosition, 0);
@@ -82,6 +89,9 @@ TEST(ParsePreviewOptions, BadValuesAndCombinationsAreRefusedWithAReason) {
         {L"--out", L"a.png", L"--scheme", L"-1"},
         {L"--out", L"a.png", L"--font", L""},
         {L"--out", L"a.png", L"--font", L"FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"}, // 32
+        {L"--out", L"a.png", L"--text-colour", L"FF800"},
+        {L"--out", L"a.png", L"--background", L"#FF80001"},
+        {L"--out", L"a.png", L"--background", L"GG0000"},
         {L"--sheet", L"s.png", L"--edge", L"20"},
         {L"--sheet", L"s.png", L"--scheme", L"1"},
         {L"--sheet", L"s.png", L"--position", L"below"},

@@ -134,9 +134,12 @@ TEST_F(PreviewToolTest, RefusalsExitWithTwoAndOneLineOnStderrAndLeaveNoFile) {
 TEST_F(PreviewToolTest, TheIconFileHoldsTheRenderersPixels) {
     const std::wstring path = folder + L"\\icon.png";
     for (int edge : {16, 24}) {
+        // At 24, a custom text colour on a background, written RRGGBB as people write them.
+        const bool coloured = edge == 24;
         ToolRun run = RunPreview(L"--out \"" + path + L"\" --date 2026-12-03 --edge " +
                                  std::to_wstring(edge) +
-                                 L" --line KW --position below --leading-zero 1 --scheme 1");
+                                 L" --line KW --position below --leading-zero 1 --scheme 1" +
+                                 (coloured ? L" --text-colour FF8000 --background 203040" : L""));
         ASSERT_EQ(run.exitCode, 0u) << run.errors;
         EXPECT_TRUE(run.errors.empty());
 
@@ -150,11 +153,14 @@ TEST_F(PreviewToolTest, TheIconFileHoldsTheRenderersPixels) {
         settings.colourScheme = 1;
         settings.fontFace = L"Lekton";
         settings.edge = edge;
+        settings.textColour = coloured ? ColourIsSet | 0x000080FF : NoColour;
+        settings.backgroundColour = coloured ? ColourIsSet | 0x00403020 : NoColour;
         PreviewImage rendered;
         ASSERT_TRUE(RenderPreviewIcon(settings, &rendered));
         EXPECT_EQ(written.width, edge);
         EXPECT_EQ(written.height, edge);
         EXPECT_EQ(written.pixels, rendered.pixels) << "straight alpha survives the round trip";
+        EXPECT_EQ(written.pixels[3], coloured ? 255 : 0) << "the corner is the background's";
         // The line is really drawn: hiding it changes the icon.
         settings.linePosition = 0;
         PreviewImage withoutLine;
@@ -171,9 +177,10 @@ TEST_F(PreviewToolTest, TheSheetIsAnOpaqueImageOfAllTwentyFourIcons) {
     ASSERT_EQ(run.exitCode, 0u) << run.errors;
     PreviewImage sheet;
     ASSERT_TRUE(ReadPngFile(path, &sheet));
-    // Six columns of 272 pixels beside the labels; two rows per edge of edge × 8 + 16 pixels.
+    // Six columns of 272 pixels beside the labels; two rows per edge of edge × 8 + 16 pixels,
+    // and the 16-pixel row in colours of its own.
     EXPECT_EQ(sheet.width, 250 + 6 * (272 + 4));
-    EXPECT_EQ(sheet.height, 30 + 2 * (144 + 176 + 208 + 272 + 4 * 4));
+    EXPECT_EQ(sheet.height, 30 + 2 * (144 + 176 + 208 + 272 + 4 * 4) + 144 + 4);
     bool opaque = true;
     for (size_t i = 3; i < sheet.pixels.size(); i += 4) {
         opaque = opaque && sheet.pixels[i] == 255;
