@@ -234,7 +234,9 @@ bool AskForColour(HWND window, uint32_t current, uint32_t* chosen) {
     choice.rgbResult = current & LargestColour; // black when none is set
     choice.lpCustColors = reinterpret_cast<COLORREF*>(customColours);
     choice.Flags = ColourDialogFlags;
+    NoteKeyboardOwner(false, true);
     const bool accepted = platform.chooseColour(&choice) != 0;
+    ReturnKeyboard(true);
     SaveCustomColours(customColours);
     if (accepted) {
         *chosen = ColourIsSet | (choice.rgbResult & LargestColour);
