@@ -73,7 +73,6 @@ const PlatformCalls realPlatformCalls = {
     GetModuleFileNameW,
     HeapAlloc,
     HeapFree,
-    GetAsyncKeyState,
     RegisterApplicationRestart,
 };
 

@@ -37,8 +37,6 @@ struct PlatformCalls {
     // The process heap's allocator, where an allocation failure must be tried.
     LPVOID(WINAPI* heapAlloc)(HANDLE heap, DWORD flags, SIZE_T bytes);
     BOOL(WINAPI* heapFree)(HANDLE heap, DWORD flags, LPVOID block);
-    // The mouse buttons' state at the moment, where a test must choose it.
-    SHORT(WINAPI* getAsyncKeyState)(int key);
     // Asks the Restart Manager to start Kivet again after an installer closed it.
     HRESULT(WINAPI* registerApplicationRestart)(PCWSTR commandLine, DWORD flags);
 };

@@ -43,12 +43,11 @@ bool IsDisabledByApproval(HKEY root) {
     return status == ERROR_SUCCESS && MarkerSaysDisabled(type, data, size);
 }
 
-// Removing the marker, rather than writing the enabled form, leaves the entry as it is before
-// anyone switched it: Windows treats a Run value without a marker as enabled, and nothing
-// stays behind once the value goes. The key is never created.
-bool RemoveApprovalMarker() {
+// Deletes the user's value "Kivet" under `keyPath`; an absent key or value is nothing to
+// delete, and the key is never created.
+bool DeleteUserValue(const wchar_t* keyPath) {
     HKEY key = nullptr;
-    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, ApprovalKeyPath, 0, KEY_SET_VALUE, &key);
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, &key);
     if (status == ERROR_FILE_NOT_FOUND) {
         return true;
     }
@@ -58,6 +57,13 @@ bool RemoveApprovalMarker() {
     status = RegDeleteValueW(key, RunValueName);
     RegCloseKey(key);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// Removing the marker, rather than writing the enabled form, leaves the entry as it is before
+// anyone switched it: Windows treats a Run value without a marker as enabled, and nothing
+// stays behind once the value goes.
+bool RemoveApprovalMarker() {
+    return DeleteUserValue(ApprovalKeyPath);
 }
 
 // The Run value first, the marker after: when the marker cannot go, the value stays
@@ -78,20 +84,9 @@ bool EnableStartWithWindows() {
     return written && RemoveApprovalMarker();
 }
 
-// Whatever the value holds, even another copy's path, is removed. An absent Run key means
-// there is nothing to remove; it is not created.
+// Whatever the value holds, even another copy's path, is removed.
 bool DeleteRunValue() {
-    HKEY key = nullptr;
-    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, &key);
-    if (status == ERROR_FILE_NOT_FOUND) {
-        return true;
-    }
-    if (status != ERROR_SUCCESS) {
-        return false;
-    }
-    status = RegDeleteValueW(key, RunValueName);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+    return DeleteUserValue(RunKeyPath);
 }
 
 } // namespace
