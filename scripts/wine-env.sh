@@ -73,29 +73,30 @@ kivet_stop_wineserver() {
 
 kivet_xvfb_pid=""
 
-# Starts Xvfb on a free display when DISPLAY is empty; kivet_stop_display ends it.
+# Starts Xvfb on a free display when DISPLAY is empty; kivet_stop_display ends it. Xvfb picks
+# the number itself and reports it once it takes connections: scenarios that start their
+# displays at the same moment never end up sharing one.
 kivet_ensure_display() {
     if [ -n "${DISPLAY:-}" ]; then
         return 0
     fi
-    local number
-    for number in $(seq 90 190); do
-        if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
-            Xvfb ":$number" -screen 0 "${KIVET_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
-            kivet_xvfb_pid=$!
-            local tries
-            for tries in $(seq 1 100); do
-                if [ -e "/tmp/.X11-unix/X$number" ]; then
-                    export DISPLAY=":$number"
-                    return 0
-                fi
-                if ! kill -0 "$kivet_xvfb_pid" 2>/dev/null; then
-                    break # lost the race for this display; try the next
-                fi
-                sleep 0.05
-            done
+    local reported tries number
+    reported=$(mktemp) || return 1
+    Xvfb -displayfd 3 -screen 0 "${KIVET_SCREEN:-1280x1024x24}" -nolisten tcp \
+        3>"$reported" >/dev/null 2>&1 &
+    kivet_xvfb_pid=$!
+    for tries in $(seq 1 300); do
+        number=$(head -n 1 "$reported")
+        if [ -n "$number" ]; then
+            rm -f "$reported"
+            export DISPLAY=":$number"
+            return 0
         fi
+        kill -0 "$kivet_xvfb_pid" 2>/dev/null || break
+        sleep 0.05
     done
+    rm -f "$reported"
+    kivet_stop_display
     echo "wine-env: could not start Xvfb" >&2
     return 1
 }
