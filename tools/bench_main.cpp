@@ -100,6 +100,11 @@ const Additional additionals[] = {
          return text;
      }},
     {"32,766 NBSP + \"j\"", 1, [] { return std::wstring(32766, L'\u00a0') + L"j"; }},
+    // Runs without a strong letter, which the engine itemizes in quadratic time: digits, and
+    // zero-width characters among blanks, alone and after a right-to-left letter.
+    {"32,767 digits", 1, [] { return std::wstring(32767, L'0'); }},
+    {"32,767 ZWNJ, space", 1, [] { return Repeat(L"\u200c ", 32767); }},
+    {"alef + 32,766 digits", 1, [] { return L"\u05d0" + std::wstring(32766, L'0'); }},
 };
 
 constexpr int additionalCount = static_cast<int>(sizeof(additionals) / sizeof(additionals[0]));

@@ -105,6 +105,63 @@ int PieceEnd(const wchar_t* text, int from, int end) {
     return end;
 }
 
+// The engine's itemizing takes time quadratic in the length of a run without a strong letter
+// (digits, or zero-width spaces and joiners among blanks: 32,767 of them take half a second), so
+// a line that may hold no right-to-left text is itemized in pieces of about this many units.
+constexpr int ItemizeUnits = 1024;
+
+// Whether the line may have a unit of right-to-left text or a directional control: where it has
+// none, every level is zero, wherever the line is cut. Whole blocks count, to be sure.
+bool MayHoldRightToLeft(const wchar_t* text, int length) {
+    for (int at = 0; at < length; ++at) {
+        const wchar_t unit = text[at];
+        if ((unit >= 0x0590 && unit <= 0x08FF) || (unit >= 0xFB1D && unit <= 0xFDFF) ||
+            (unit >= 0xFE70 && unit <= 0xFEFF) || unit == 0x200F ||
+            (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
+            unit == 0xD802 || unit == 0xD803 || unit == 0xD83A || unit == 0xD83B) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where the itemizing piece that begins at `from` ends: before a unit that begins a character
+// in the piece's second half, else at the piece's size, never inside a surrogate pair.
+int ItemizePieceEnd(const wchar_t* text, int from, int end) {
+    if (end - from <= ItemizeUnits) {
+        return end;
+    }
+    for (int at = from + ItemizeUnits; at > from + ItemizeUnits / 2; --at) {
+        if (StartsCharacter(text[at])) {
+            return at;
+        }
+    }
+    const int at = from + ItemizeUnits;
+    return IS_LOW_SURROGATE(text[at]) ? at + 1 : at;
+}
+
+// Items the line into work->items, with the closing item after the last; its count or -1.
+int ItemizeLine(const wchar_t* text, int length, ShapeWork* work) {
+    const SCRIPT_CONTROL control = {};
+    const SCRIPT_STATE state = {};
+    const bool inPieces = !MayHoldRightToLeft(text, length);
+    int itemCount = 0;
+    for (int from = 0; from < length;) {
+        const int end = inPieces ? ItemizePieceEnd(text, from, length) : length;
+        int pieceItems = 0;
+        if (FAILED(session.usp.itemize(text + from, end - from, length + 1 - itemCount, &control,
+                                       &state, work->items + itemCount, &pieceItems))) {
+            return -1;
+        }
+        for (int item = itemCount; item <= itemCount + pieceItems; ++item) {
+            work->items[item].iCharPos += from;
+        }
+        itemCount += pieceItems;
+        from = end;
+    }
+    return itemCount;
+}
+
 bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
     const size_t units = static_cast<size_t>(length) + 2;
     const size_t glyphs = 3 * units + 16;
@@ -175,10 +232,8 @@ bool ShapeRun(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int from, int en
 
 bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, ShapedLine* line) {
     const Uniscribe& usp = session.usp;
-    const SCRIPT_CONTROL control = {};
-    const SCRIPT_STATE state = {};
-    int itemCount = 0;
-    if (FAILED(usp.itemize(text, length, length + 1, &control, &state, work->items, &itemCount))) {
+    int itemCount = ItemizeLine(text, length, work);
+    if (itemCount < 0) {
         return false;
     }
     // Runs of one script and direction that the engine splits, as at every format character,
