@@ -12,7 +12,8 @@ check() { # check DESCRIPTION COMMAND...
         echo "ok   $what"
         checks_passed=$((checks_passed + 1))
     else
-        echo "FAIL $what (see $check_log)"
+        echo "FAIL $what (see $check_log), which ends:"
+        tail -n 3 "$check_log" | sed 's/^/     /'
         checks_failed=$((checks_failed + 1))
     fi
 }
