@@ -190,26 +190,23 @@ bool DrawWindow(PlacedLine* line, int left, int width, bool inkedOnly, LineRaste
     return drawn;
 }
 
-// The union of the inked glyphs' boxes in the whole raster; false when a glyph cannot be
-// measured. An empty union means the line draws nothing.
-bool FindInkSpan(PlacedLine* line, const LineRaster& raster, RECT* span) {
-    SetRectEmpty(span);
+// The union of the inked glyphs' boxes in the whole raster; empty when the line draws nothing.
+RECT InkSpan(const PlacedLine& line, const LineRaster& raster) {
+    RECT span = {};
     const RECT whole = {0, 0, raster.width, raster.height};
-    for (int i = 0; i < line->shaped->count; ++i) {
+    for (int i = 0; i < line.shaped->count; ++i) {
         RECT placed = {};
-        if (InkedBoxInRaster(*line, line->table.boxes[line->shaped->glyphs[i]], i, whole,
-                             &placed)) {
-            UnionRect(span, span, &placed);
+        if (InkedBoxInRaster(line, line.table.boxes[line.shaped->glyphs[i]], i, whole, &placed)) {
+            UnionRect(&span, &span, &placed);
         }
     }
-    return true;
+    return span;
 }
 
 // Finds the ink from the boxes, and draws just the glyphs around it unless it cannot fit.
 bool DrawInkWindow(PlacedLine* line, int maxInkWidth, int maxInkHeight, LineRaster* raster) {
-    RECT span = {};
-    if (!FindInkSpan(line, *raster, &span) || IsRectEmpty(&span) ||
-        span.right - span.left - 2 * BoxSlack > maxInkWidth ||
+    const RECT span = InkSpan(*line, *raster);
+    if (IsRectEmpty(&span) || span.right - span.left - 2 * BoxSlack > maxInkWidth ||
         span.bottom - span.top - 2 * BoxSlack > maxInkHeight) {
         return false;
     }
@@ -218,14 +215,15 @@ bool DrawInkWindow(PlacedLine* line, int maxInkWidth, int maxInkHeight, LineRast
     return DrawWindow(line, left, right - left, true, raster);
 }
 
-} // namespace
-
-bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
+// Places the line and draws it whole, or just around its ink when that can fit.
+bool PlaceAndDraw(const wchar_t* line, int fontHeight, bool whole, int maxInkWidth,
+                  int maxInkHeight, LineRaster* raster) {
     OpenGlyphLayouts();
     HGDIOBJ formerFont = nullptr;
     PlacedLine placed = {};
     const bool drawn = PlaceLine(line, fontHeight, raster, &formerFont, &placed) &&
-                       DrawWindow(&placed, 0, raster->width, false, raster);
+                       (whole ? DrawWindow(&placed, 0, raster->width, false, raster)
+                              : DrawInkWindow(&placed, maxInkWidth, maxInkHeight, raster));
     if (formerFont != nullptr) {
         SelectObject(DcOf(raster), formerFont);
     }
@@ -234,19 +232,15 @@ bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
     return drawn;
 }
 
+} // namespace
+
+bool RasterizeLine(const wchar_t* line, int fontHeight, LineRaster* raster) {
+    return PlaceAndDraw(line, fontHeight, true, 0, 0, raster);
+}
+
 bool RasterizeLineForIcon(const wchar_t* line, int fontHeight, int maxInkWidth, int maxInkHeight,
                           LineRaster* raster) {
-    OpenGlyphLayouts();
-    HGDIOBJ formerFont = nullptr;
-    PlacedLine placed = {};
-    const bool drawn = PlaceLine(line, fontHeight, raster, &formerFont, &placed) &&
-                       DrawInkWindow(&placed, maxInkWidth, maxInkHeight, raster);
-    if (formerFont != nullptr) {
-        SelectObject(DcOf(raster), formerFont);
-    }
-    FreePlacedLine(&placed);
-    CloseGlyphLayouts();
-    return drawn;
+    return PlaceAndDraw(line, fontHeight, false, maxInkWidth, maxInkHeight, raster);
 }
 
 void ReleaseLineRaster(LineRaster* raster) {
