@@ -12,7 +12,8 @@ source "$here/../support/checks.sh"
 check_log="$build/calendar-clicks-e2e/log"
 rm -f "$check_log"
 kivet_pid=""
-trap 'kill $kivet_pid 2>/dev/null; kivet_desktop_stop; report_checks; exit $?' EXIT
+hold_pid=""
+trap 'kill $kivet_pid $hold_pid 2>/dev/null; kivet_desktop_stop; report_checks; exit $?' EXIT
 trap 'exit 130' INT TERM
 
 driver() { wine "$build/tests/e2e/kivet-driver.exe" "$@"; }
@@ -40,12 +41,24 @@ d = datetime.date(y, m + 1, min(t.day, calendar.monthrange(y, m + 1)[1])).isocal
 print('%04d-W%02d' % (d[0], d[1]))" "$1"
 }
 
+# The notification area looks other than before Kivet started.
+icon_shown() {
+    kivet_desktop_corner_shot "$work/corner-now.png"
+    [ "$(compare -metric AE "$work/corner-without-kivet.png" "$work/corner-now.png" null: 2>&1)" != 0 ]
+}
+
 unset DISPLAY
 kivet_desktop_start "$build" calendar-clicks-e2e || exit 1
+work="$build/calendar-clicks-e2e"
+# The desktop and its taskbar up before Kivet, so that the icon's coming can be seen.
+driver hold 300 >/dev/null 2>&1 &
+hold_pid=$!
+within 30 driver shown Static >/dev/null
+kivet_desktop_corner_shot "$work/corner-without-kivet.png"
 wine "$build/Kivet.exe" >/dev/null 2>&1 &
 kivet_pid=$!
 check "Kivet starts and creates its main window" driver wait-window 30
-sleep 2 # the taskbar shows the icon
+check "its icon shows in the notification area" within 15 icon_shown
 
 click_icon
 check "a click on the icon opens the flyout, with the keyboard" within 5 has_keys
