@@ -29,6 +29,12 @@ kivet_desktop_corner_shot() {
     import -window root -depth 8 -crop 96x32+704+568 +repage -filter point -resize 800% "$1"
 }
 
+# Whether the notification area looks as in FILE, a corner shot taken earlier.
+kivet_desktop_corner_matches() { # kivet_desktop_corner_matches FILE
+    kivet_desktop_corner_shot "${1%.png}-now.png"
+    [ "$(compare -metric AE "$1" "${1%.png}-now.png" null: 2>&1)" = 0 ]
+}
+
 kivet_desktop_stop() {
     kivet_stop_wineserver
     # Let Wine's processes end before their display goes, or each complains about it.

@@ -36,11 +36,7 @@ none_within_2() { ! within 2 "$@"; }
 answers_true() { [ "$(driver send "$@")" = 1 ]; }
 right_click_icon() { xdotool mousemove 790 590 click 3; }
 left_click_icon() { xdotool mousemove 790 590 click 1; }
-corner_matches() { # corner_matches FILE: the notification area looks as in FILE
-    kivet_desktop_corner_shot "$work/corner-now.png"
-    [ "$(compare -metric AE "$1" "$work/corner-now.png" null: 2>&1)" = 0 ]
-}
-icon_shown() { ! corner_matches "$work/corner-without-kivet.png"; }
+icon_shown() { ! kivet_desktop_corner_matches "$work/corner-without-kivet.png"; }
 # Keys reach no menu whose owner is the hidden window in Wine's virtual desktop: the mouse
 # chooses. Rows of the menu's items and separators, 17 pixels each, separators 9.
 choose_item() { # choose_item ROW (0 Additional line, 6 Refresh)
@@ -96,4 +92,4 @@ code=$?
 kivet_pid=""
 check "with exit code 0 (was $code)" test "$code" = 0
 check "and its icon is gone from the notification area" \
-    within 5 corner_matches "$work/corner-without-kivet.png"
+    within 5 kivet_desktop_corner_matches "$work/corner-without-kivet.png"
