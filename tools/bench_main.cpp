@@ -105,6 +105,18 @@ const Additional additionals[] = {
     {"32,767 digits", 1, [] { return std::wstring(32767, L'0'); }},
     {"32,767 ZWNJ, space", 1, [] { return Repeat(L"\u200c ", 32767); }},
     {"alef + 32,766 digits", 1, [] { return L"\u05d0" + std::wstring(32766, L'0'); }},
+    {"alef + 32,766 spaces", 1, [] { return L"\u05d0" + std::wstring(32766, L' '); }},
+    {"alef + 32,766 \"%\"", 1, [] { return L"\u05d0" + std::wstring(32766, L'%'); }},
+    {"alef + 32,766 ZWSP", 1, [] { return L"\u05d0" + std::wstring(32766, L'\u200b'); }},
+    {"RLE + 32,766 digits", 1, [] { return L"\u202b" + std::wstring(32766, L'7'); }},
+    {"alef + mixed digits", 1,
+     [] {
+         std::wstring text = L"\u05d0";
+         for (unsigned seed = 1; text.size() < 32767; seed = seed * 1103515245 + 12345) {
+             text += static_cast<wchar_t>(L'0' + (seed >> 16) % 10);
+         }
+         return text;
+     }},
 };
 
 constexpr int additionalCount = static_cast<int>(sizeof(additionals) / sizeof(additionals[0]));

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/platform.h"
+#include "icon/line_items.h"
 
 GlyphWork glyphWork = {};
 
@@ -74,17 +75,12 @@ struct ShapeWork {
     int capacity;
 };
 
+// Units itemized by one call of the engine; see line_items.h.
+constexpr int ItemizeUnits = 512;
+
 // The engine's shaping takes more than linear time on long runs of some characters (surrogate
 // pairs, format characters), so runs are shaped in pieces of about this many units.
 constexpr int PieceUnits = 256;
-
-// Whether a piece may begin at this unit: not in the middle of a character or a cluster.
-bool StartsCharacter(wchar_t unit) {
-    return !IS_LOW_SURROGATE(unit) && !(unit >= 0x0300 && unit <= 0x036F) &&
-           !(unit >= 0x1AB0 && unit <= 0x1AFF) && !(unit >= 0x1DC0 && unit <= 0x1DFF) &&
-           !(unit >= 0x200C && unit <= 0x200D) && !(unit >= 0x20D0 && unit <= 0x20FF) &&
-           !(unit >= 0xFE00 && unit <= 0xFE0F) && !(unit >= 0xFE20 && unit <= 0xFE2F);
-}
 
 // Where the piece that begins at `from` ends: after a space within its second half, else before
 // the last unit that begins a character, else at the run's end.
@@ -98,68 +94,11 @@ int PieceEnd(const wchar_t* text, int from, int end) {
         }
     }
     for (int at = from + PieceUnits; at < end && at < from + 2 * PieceUnits; ++at) {
-        if (StartsCharacter(text[at])) {
+        if (BeginsCharacter(text[at])) {
             return at;
         }
     }
     return end;
-}
-
-// The engine's itemizing takes time quadratic in the length of a run without a strong letter
-// (digits, or zero-width spaces and joiners among blanks: 32,767 of them take half a second), so
-// a line that may hold no right-to-left text is itemized in pieces of about this many units.
-constexpr int ItemizeUnits = 1024;
-
-// Whether the line may have a unit of right-to-left text or a directional control: where it has
-// none, every level is zero, wherever the line is cut. Whole blocks count, to be sure.
-bool MayHoldRightToLeft(const wchar_t* text, int length) {
-    for (int at = 0; at < length; ++at) {
-        const wchar_t unit = text[at];
-        if ((unit >= 0x0590 && unit <= 0x08FF) || (unit >= 0xFB1D && unit <= 0xFDFF) ||
-            (unit >= 0xFE70 && unit <= 0xFEFF) || unit == 0x200F ||
-            (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
-            unit == 0xD802 || unit == 0xD803 || unit == 0xD83A || unit == 0xD83B) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Where the itemizing piece that begins at `from` ends: before a unit that begins a character
-// in the piece's second half, else at the piece's size, never inside a surrogate pair.
-int ItemizePieceEnd(const wchar_t* text, int from, int end) {
-    if (end - from <= ItemizeUnits) {
-        return end;
-    }
-    for (int at = from + ItemizeUnits; at > from + ItemizeUnits / 2; --at) {
-        if (StartsCharacter(text[at])) {
-            return at;
-        }
-    }
-    const int at = from + ItemizeUnits;
-    return IS_LOW_SURROGATE(text[at]) ? at + 1 : at;
-}
-
-// Items the line into work->items, with the closing item after the last; its count or -1.
-int ItemizeLine(const wchar_t* text, int length, ShapeWork* work) {
-    const SCRIPT_CONTROL control = {};
-    const SCRIPT_STATE state = {};
-    const bool inPieces = !MayHoldRightToLeft(text, length);
-    int itemCount = 0;
-    for (int from = 0; from < length;) {
-        const int end = inPieces ? ItemizePieceEnd(text, from, length) : length;
-        int pieceItems = 0;
-        if (FAILED(session.usp.itemize(text + from, end - from, length + 1 - itemCount, &control,
-                                       &state, work->items + itemCount, &pieceItems))) {
-            return -1;
-        }
-        for (int item = itemCount; item <= itemCount + pieceItems; ++item) {
-            work->items[item].iCharPos += from;
-        }
-        itemCount += pieceItems;
-        from = end;
-    }
-    return itemCount;
 }
 
 bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
@@ -232,7 +171,7 @@ bool ShapeRun(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int from, int en
 
 bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, ShapedLine* line) {
     const Uniscribe& usp = session.usp;
-    int itemCount = ItemizeLine(text, length, work);
+    int itemCount = ItemizeLine(usp.itemize, text, length, ItemizeUnits, work->items);
     if (itemCount < 0) {
         return false;
     }
@@ -318,16 +257,6 @@ void CloseGlyphLayouts() {
         FreeLibrary(session.usp.module);
     }
     session = Session{};
-}
-
-void* AllocateLayoutBlock(size_t bytes) {
-    return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
-}
-
-void FreeLayoutBlock(void* block) {
-    if (block != nullptr) {
-        HeapFree(GetProcessHeap(), 0, block);
-    }
 }
 
 bool DrawGlyph(HDC dc, WORD glyph, int x, int y) {

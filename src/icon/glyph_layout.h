@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 
 struct ShapedLine {
@@ -28,12 +27,6 @@ const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar
 // in the font selected into `dc`, by a call of its own, so that a glyph leaves the same pixels
 // whichever other glyphs are drawn with it.
 bool DrawGlyph(HDC dc, WORD glyph, int x, int y);
-
-// Scratch memory of the layouts, zeroed, straight from the process heap: the heap seam of the
-// platform table stands for the blocks whose failure the tests try (the canvas, the strings),
-// and a render takes dozens of these. Freeing null does nothing.
-void* AllocateLayoutBlock(size_t bytes);
-void FreeLayoutBlock(void* block);
 
 // What the renderer has done since the last reset, for the tests that hold its cost to the
 // line's length: UTF-16 units shaped, glyphs placed at a height, glyphs drawn.

@@ -6,6 +6,7 @@
 #include "common/app_state.h"
 #include "common/strings.h"
 #include "icon/glyph_layout.h"
+#include "icon/line_items.h"
 
 namespace {
 
