@@ -10,9 +10,18 @@
 
 namespace {
 
+// The engine, loaded and freed as the renderer loads and frees it.
+struct Engine {
+    HMODULE module = LoadLibraryW(L"usp10.dll");
+    ItemizeFunction itemize = reinterpret_cast<ItemizeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module, "ScriptItemize")));
+    decltype(&ScriptLayout) layout = reinterpret_cast<decltype(&ScriptLayout)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "ScriptLayout")));
+};
+
 // The line's units in the order they are shown, then each unit's script (a space takes the
 // script of a neighbour, which draws it alike).
-std::vector<int> ShownOrderAndScripts(const std::wstring& text,
+std::vector<int> ShownOrderAndScripts(const Engine& engine, const std::wstring& text,
                                       const std::vector<SCRIPT_ITEM>& items, int count) {
     const int length = static_cast<int>(text.size());
     std::vector<BYTE> levels(length);
@@ -23,7 +32,7 @@ std::vector<int> ShownOrderAndScripts(const std::wstring& text,
             shown[length + at] = text[at] == L' ' ? -1 : items[item].a.eScript;
         }
     }
-    EXPECT_EQ(ScriptLayout(length, levels.data(), shown.data(), nullptr), S_OK);
+    EXPECT_EQ(engine.layout(length, levels.data(), shown.data(), nullptr), S_OK);
     return shown;
 }
 
@@ -102,6 +111,9 @@ TEST(LineItemsTest, PiecesAndShortenedRepeatsShowTheWholeLinesOrderAndScripts) {
         L"a" + std::wstring(700, L'%') + L"1", L"\u05d0" + std::wstring(700, L'\u200b'),
         L"\u202b" + std::wstring(700, L'7'),   L"\u05d0 (" + std::wstring(300, L'1') + L") a"};
     const std::vector<std::wstring> mixed = MixedLines(400);
+    const Engine engine;
+    ASSERT_NE(engine.itemize, nullptr);
+    ASSERT_NE(engine.layout, nullptr);
     lines.insert(lines.end(), mixed.begin(), mixed.end());
     for (size_t line = 0; line < lines.size(); ++line) {
         const std::wstring& text = lines[line];
@@ -110,15 +122,16 @@ TEST(LineItemsTest, PiecesAndShortenedRepeatsShowTheWholeLinesOrderAndScripts) {
         const SCRIPT_CONTROL control = {};
         const SCRIPT_STATE state = {};
         int wholeCount = 0;
-        ASSERT_EQ(ScriptItemize(text.c_str(), length, length + 1, &control, &state, whole.data(),
-                                &wholeCount),
+        ASSERT_EQ(engine.itemize(text.c_str(), length, length + 1, &control, &state, whole.data(),
+                                 &wholeCount),
                   S_OK);
         const int pieceUnits = 5 + static_cast<int>(line) % 37;
         const int piecedCount =
-            ItemizeLine(ScriptItemize, text.c_str(), length, pieceUnits, pieced.data());
+            ItemizeLine(engine.itemize, text.c_str(), length, pieceUnits, pieced.data());
         ASSERT_GT(piecedCount, 0);
-        EXPECT_EQ(ShownOrderAndScripts(text, pieced, piecedCount),
-                  ShownOrderAndScripts(text, whole, wholeCount))
+        EXPECT_EQ(ShownOrderAndScripts(engine, text, pieced, piecedCount),
+                  ShownOrderAndScripts(engine, text, whole, wholeCount))
             << "line " << line << " in pieces of " << pieceUnits;
     }
+    FreeLibrary(engine.module);
 }
