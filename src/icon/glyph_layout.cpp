@@ -57,9 +57,7 @@ struct Session {
 Session session = {};
 
 void FreeEntry(ShapedEntry* entry) {
-    FreeLayoutBlock(entry->line.glyphs);
-    FreeLayoutBlock(entry->line.zeroWidth);
-    FreeLayoutBlock(entry->text);
+    FreeLayoutBlock(entry->line.glyphs); // and the rest of the entry's block
     ZeroMemory(entry, sizeof(*entry));
 }
 
@@ -70,6 +68,7 @@ struct ShapeWork {
     BYTE* levels;
     int* visualOrder;
     WORD* clusters;
+    WORD* coverage; // for each unit, 0xFFFF where the line's face has no glyph
     SCRIPT_VISATTR* attributes;
     int* cuts;
     int capacity;
@@ -82,9 +81,26 @@ constexpr int ItemizeUnits = 512;
 // pairs, format characters), so runs are shaped in pieces of about this many units.
 constexpr int PieceUnits = 256;
 
+// Whether the line's face has no glyph for the character that begins at `at` (`coverage` holds
+// 0xFFFF then): marks and joiners go with the character before them, and surrogates, which the
+// coverage cannot tell, and controls that draw nothing count as had.
+bool Lacks(const wchar_t* text, const WORD* coverage, int at) {
+    const wchar_t unit = text[at];
+    return coverage[at] == 0xFFFF && BeginsCharacter(unit) && !IS_HIGH_SURROGATE(unit) &&
+           !(unit >= 0x200B && unit <= 0x200F) && !(unit >= 0x2060 && unit <= 0x2064) &&
+           unit != 0xFEFF && unit != 0x00AD;
+}
+
 // Where the piece that begins at `from` ends: after a space within its second half, else before
 // the last unit that begins a character, else at the run's end.
-int PieceEnd(const wchar_t* text, int from, int end) {
+int PieceEnd(const wchar_t* text, const WORD* coverage, int from, int end) {
+    // A piece holds text the face has or text it lacks, so that only what it lacks is shaped in
+    // another face.
+    for (int at = from + 1; at < end && at <= from + PieceUnits; ++at) {
+        if (BeginsCharacter(text[at]) && Lacks(text, coverage, at) != Lacks(text, coverage, from)) {
+            return at;
+        }
+    }
     if (end - from <= PieceUnits) {
         return end;
     }
@@ -101,51 +117,128 @@ int PieceEnd(const wchar_t* text, int from, int end) {
     return end;
 }
 
+// Makes the work's buffers and the entry's arrays, each in one block: the work's begins at
+// `items`, the entry's at `glyphs`.
 bool AllocateShaping(int length, ShapeWork* work, ShapedEntry* entry) {
     const size_t units = static_cast<size_t>(length) + 2;
     const size_t glyphs = 3 * units + 16;
-    work->items = static_cast<SCRIPT_ITEM*>(AllocateLayoutBlock(units * sizeof(SCRIPT_ITEM)));
-    work->levels = static_cast<BYTE*>(AllocateLayoutBlock(units));
-    work->visualOrder = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
-    work->clusters = static_cast<WORD*>(AllocateLayoutBlock(units * sizeof(WORD)));
-    work->attributes =
-        static_cast<SCRIPT_VISATTR*>(AllocateLayoutBlock(glyphs * sizeof(SCRIPT_VISATTR)));
-    work->cuts = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
+    work->items = static_cast<SCRIPT_ITEM*>(
+        AllocateLayoutBlock(units * (sizeof(SCRIPT_ITEM) + 2 * sizeof(int) + 2 * sizeof(WORD) + 1) +
+                            glyphs * sizeof(SCRIPT_VISATTR)));
+    entry->line.glyphs = static_cast<WORD*>(
+        AllocateLayoutBlock(glyphs * (sizeof(WORD) + 2) + units * sizeof(wchar_t)));
+    if (work->items == nullptr || entry->line.glyphs == nullptr) {
+        return false;
+    }
+    work->visualOrder = reinterpret_cast<int*>(work->items + units);
+    work->cuts = work->visualOrder + units;
+    work->clusters = reinterpret_cast<WORD*>(work->cuts + units);
+    work->coverage = work->clusters + units;
+    work->attributes = reinterpret_cast<SCRIPT_VISATTR*>(work->coverage + units);
+    work->levels = reinterpret_cast<BYTE*>(work->attributes + glyphs);
     work->capacity = static_cast<int>(glyphs);
-    entry->line.glyphs = static_cast<WORD*>(AllocateLayoutBlock(glyphs * sizeof(WORD)));
-    entry->line.zeroWidth = static_cast<uint8_t*>(AllocateLayoutBlock(glyphs));
-    entry->text = static_cast<wchar_t*>(AllocateLayoutBlock(units * sizeof(wchar_t)));
-    return work->items != nullptr && work->levels != nullptr && work->visualOrder != nullptr &&
-           work->clusters != nullptr && work->attributes != nullptr && work->cuts != nullptr &&
-           entry->line.glyphs != nullptr && entry->line.zeroWidth != nullptr &&
-           entry->text != nullptr;
+    entry->text = reinterpret_cast<wchar_t*>(entry->line.glyphs + glyphs);
+    entry->line.zeroWidth = reinterpret_cast<uint8_t*>(entry->text + units);
+    entry->line.face = entry->line.zeroWidth + glyphs;
+    return true;
 }
 
-void FreeShapeWork(ShapeWork* work) {
-    FreeLayoutBlock(work->items);
-    FreeLayoutBlock(work->levels);
-    FreeLayoutBlock(work->visualOrder);
-    FreeLayoutBlock(work->clusters);
-    FreeLayoutBlock(work->attributes);
-    FreeLayoutBlock(work->cuts);
+// The faces tried, in order, for text the line's face lacks: those that Windows brings for the
+// scripts it writes (Latin, Greek, Cyrillic, Hebrew and Arabic; Thai; Indic; Chinese and
+// Japanese; Korean). Each is made on first need while a line is shaped.
+constexpr wchar_t fallbackFaces[][20] = {L"Segoe UI", L"Leelawadee UI", L"Nirmala UI",
+                                         L"Microsoft YaHei UI", L"Malgun Gothic"};
+constexpr int FallbackCount = sizeof(fallbackFaces) / sizeof(fallbackFaces[0]);
+
+struct LineFonts {
+    SCRIPT_CACHE caches[1 + FallbackCount];
+    HFONT fallbacks[FallbackCount];
+};
+
+// Whether the font selected into `dc` has a glyph for every unit of `text`.
+bool HasAll(HDC dc, const wchar_t* text, int length, WORD* indices) {
+    if (GetGlyphIndicesW(dc, text, length, indices, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+        return false;
+    }
+    for (int unit = 0; unit < length; ++unit) {
+        if (indices[unit] == 0xFFFF) {
+            return false;
+        }
+    }
+    return true;
 }
 
-// Shapes one item after the glyphs already shaped.
-bool ShapeItem(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int length,
-               SCRIPT_ANALYSIS analysis, ShapeWork* work, ShapedLine* line) {
+// The first fallback face that has every unit of `text`, or -1.
+int FallbackFor(HDC dc, const wchar_t* text, int length, WORD* indices, LineFonts* fonts) {
+    int found = -1;
+    HGDIOBJ own = nullptr;
+    for (int candidate = 0; candidate < FallbackCount && found < 0; ++candidate) {
+        HFONT& font = fonts->fallbacks[candidate];
+        if (font == nullptr) {
+            font = CreateFontW(-32, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, fallbackFaces[candidate]);
+        }
+        HGDIOBJ former = font != nullptr ? SelectObject(dc, font) : nullptr;
+        own = own != nullptr ? own : former;
+        found = former != nullptr && HasAll(dc, text, length, indices) ? candidate : -1;
+    }
+    if (own != nullptr) {
+        SelectObject(dc, own);
+    }
+    return found;
+}
+
+// The index of `face` among the line's faces, added if new; -1 when the line has no room.
+int LineFaceIndex(const wchar_t* face, ShapedLine* line) {
+    for (int index = 0; index < line->faceCount; ++index) {
+        if (lstrcmpW(line->faces[index], face) == 0) {
+            return index;
+        }
+    }
+    if (line->faceCount == MaxLineFaces) {
+        return -1;
+    }
+    // cppcheck-suppress lstrcpynWCalled ; the faces are short literals, always terminated.
+    lstrcpynW(line->faces[line->faceCount], face, LF_FACESIZE);
+    return line->faceCount++;
+}
+
+// Shapes one item after the glyphs already shaped, in the font of cache `font` (0 the line's own).
+HRESULT ShapeItemIn(HDC dc, int font, const wchar_t* text, int length, SCRIPT_ANALYSIS analysis,
+                    ShapeWork* work, LineFonts* fonts, ShapedLine* line, int* shaped) {
     const Uniscribe& usp = session.usp;
     const int at = line->count;
-    int shaped = 0;
+    SCRIPT_CACHE* cache = fonts->caches + font;
     HRESULT result = usp.shape(dc, cache, text, length, work->capacity - at, &analysis,
-                               line->glyphs + at, work->clusters, work->attributes + at, &shaped);
+                               line->glyphs + at, work->clusters, work->attributes + at, shaped);
     if (result == USP_E_SCRIPT_NOT_IN_FONT) {
         // The font lacks the script's shaping: its glyphs as they are, as text drawing does.
         analysis.eScript = SCRIPT_UNDEFINED;
         result = usp.shape(dc, cache, text, length, work->capacity - at, &analysis,
-                           line->glyphs + at, work->clusters, work->attributes + at, &shaped);
+                           line->glyphs + at, work->clusters, work->attributes + at, shaped);
+    }
+    return result;
+}
+
+// Shapes a piece of an item after the glyphs already shaped: in the line's face, or where that
+// lacks the piece's characters, in the first fallback face that has them all.
+bool ShapeItem(HDC dc, const wchar_t* text, const WORD* coverage, int length,
+               SCRIPT_ANALYSIS analysis, ShapeWork* work, LineFonts* fonts, ShapedLine* line) {
+    const int at = line->count;
+    const int fallback =
+        Lacks(text, coverage, 0) ? FallbackFor(dc, text, length, work->clusters, fonts) : -1;
+    const int face = fallback >= 0 ? LineFaceIndex(fallbackFaces[fallback], line) : -1;
+    HGDIOBJ own = face > 0 ? SelectObject(dc, fonts->fallbacks[fallback]) : nullptr;
+    int shaped = 0;
+    const HRESULT result = ShapeItemIn(dc, face > 0 ? 1 + fallback : 0, text, length, analysis,
+                                       work, fonts, line, &shaped);
+    if (own != nullptr) {
+        SelectObject(dc, own);
     }
     for (int glyph = at; glyph < at + shaped; ++glyph) {
         line->zeroWidth[glyph] = work->attributes[glyph].fZeroWidth;
+        line->face[glyph] = static_cast<uint8_t>(face > 0 ? face : 0);
     }
     line->count += shaped;
     return SUCCEEDED(result);
@@ -153,18 +246,18 @@ bool ShapeItem(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int length,
 
 // Shapes the run from `from` to `end` piece by piece, the pieces of a right-to-left run from
 // its last, so that the glyphs come in visual order.
-bool ShapeRun(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int from, int end,
-              SCRIPT_ANALYSIS analysis, ShapeWork* work, ShapedLine* line) {
+bool ShapeRun(HDC dc, const wchar_t* text, int from, int end, SCRIPT_ANALYSIS analysis,
+              ShapeWork* work, LineFonts* fonts, ShapedLine* line) {
     int pieces = 0;
     work->cuts[0] = from;
     for (int at = from; at < end; at = work->cuts[pieces]) {
-        work->cuts[++pieces] = PieceEnd(text, at, end);
+        work->cuts[++pieces] = PieceEnd(text, work->coverage, at, end);
     }
     bool shaped = true;
     for (int piece = 0; piece < pieces && shaped; ++piece) {
         const int which = analysis.fRTL ? pieces - 1 - piece : piece;
-        shaped = ShapeItem(dc, cache, text + work->cuts[which],
-                           work->cuts[which + 1] - work->cuts[which], analysis, work, line);
+        shaped = ShapeItem(dc, text + work->cuts[which], work->coverage + work->cuts[which],
+                           work->cuts[which + 1] - work->cuts[which], analysis, work, fonts, line);
     }
     return shaped;
 }
@@ -172,7 +265,8 @@ bool ShapeRun(HDC dc, SCRIPT_CACHE* cache, const wchar_t* text, int from, int en
 bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, ShapedLine* line) {
     const Uniscribe& usp = session.usp;
     int itemCount = ItemizeLine(usp.itemize, text, length, ItemizeUnits, work->items);
-    if (itemCount < 0) {
+    if (itemCount < 0 || GetGlyphIndicesW(dc, text, length, work->coverage,
+                                          GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
         return false;
     }
     // Runs of one script and direction that the engine splits, as at every format character,
@@ -192,13 +286,20 @@ bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, Shaped
     if (FAILED(usp.layout(itemCount, work->levels, work->visualOrder, nullptr))) {
         return false;
     }
-    SCRIPT_CACHE cache = nullptr;
+    LineFonts fonts = {};
     bool shaped = true;
     for (int visual = 0; visual < itemCount && shaped; ++visual) {
         const SCRIPT_ITEM* item = work->items + work->visualOrder[visual];
-        shaped = ShapeRun(dc, &cache, text, item->iCharPos, item[1].iCharPos, item->a, work, line);
+        shaped = ShapeRun(dc, text, item->iCharPos, item[1].iCharPos, item->a, work, &fonts, line);
     }
-    usp.freeCache(&cache);
+    for (SCRIPT_CACHE& cache : fonts.caches) {
+        usp.freeCache(&cache);
+    }
+    for (HFONT font : fonts.fallbacks) {
+        if (font != nullptr) {
+            DeleteObject(font);
+        }
+    }
     return shaped;
 }
 
@@ -224,9 +325,12 @@ const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar
     session.next = (session.next + 1) % 2;
     FreeEntry(entry);
     ShapeWork work = {};
+    entry->line.faceCount = 1;
+    // cppcheck-suppress lstrcpynWCalled ; the face fits a LOGFONT face and is always terminated.
+    lstrcpynW(entry->line.faces[0], face, LF_FACESIZE);
     const bool shaped =
         AllocateShaping(length, &work, entry) && ShapeItems(dc, line, length, &work, &entry->line);
-    FreeShapeWork(&work);
+    FreeLayoutBlock(work.items);
     if (!shaped) {
         FreeEntry(entry);
         return nullptr;

@@ -8,10 +8,17 @@
 
 #include <cstdint>
 
+// Text the line's face lacks is shaped in the first of some common faces that has more of it, as
+// text drawing falls back; a line keeps up to this many faces, its own first.
+constexpr int MaxLineFaces = 4;
+
 struct ShapedLine {
     int count;
     WORD* glyphs;
     uint8_t* zeroWidth; // 1 for a glyph that takes no room (a mark, a joiner, a control)
+    uint8_t* face;      // the index in `faces` of the face the glyph belongs to
+    int faceCount;
+    wchar_t faces[MaxLineFaces][LF_FACESIZE];
 };
 
 // Keeps the engine loaded, and the lines shaped, from the first open to the matching close.

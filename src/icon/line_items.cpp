@@ -269,39 +269,35 @@ bool BeginsCharacter(wchar_t unit) {
 
 int ItemizeLine(ItemizeFunction itemize, const wchar_t* text, int length, int pieceUnits,
                 SCRIPT_ITEM* items) {
+    // One block holds every array, the four-byte ones first.
     const size_t units = static_cast<size_t>(length) + 4;
     const size_t gaps = units / ShortenFrom + 1;
+    void* block = AllocateLayoutBlock((2 * gaps + 2 * units) * sizeof(int) +
+                                      units * (sizeof(SCRIPT_ITEM) + 3 * sizeof(wchar_t)));
+    if (block == nullptr || length <= 0) {
+        FreeLayoutBlock(block);
+        return -1;
+    }
     Shortened line = {};
     LineScan scan = {};
     PieceWork work = {};
-    line.text = static_cast<wchar_t*>(AllocateLayoutBlock(units * sizeof(wchar_t)));
-    line.gapAt = static_cast<int*>(AllocateLayoutBlock(gaps * sizeof(int)));
-    line.gapUnits = static_cast<int*>(AllocateLayoutBlock(gaps * sizeof(int)));
-    scan.classes = static_cast<WORD*>(AllocateLayoutBlock(units * sizeof(WORD)));
-    scan.enclosing = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
-    scan.openers = static_cast<int*>(AllocateLayoutBlock(units * sizeof(int)));
-    work.text = static_cast<wchar_t*>(AllocateLayoutBlock(units * sizeof(wchar_t)));
-    work.items = static_cast<SCRIPT_ITEM*>(AllocateLayoutBlock(units * sizeof(SCRIPT_ITEM)));
+    line.gapAt = static_cast<int*>(block);
+    line.gapUnits = line.gapAt + gaps;
+    scan.enclosing = line.gapUnits + gaps;
+    scan.openers = scan.enclosing + units;
+    work.items = reinterpret_cast<SCRIPT_ITEM*>(scan.openers + units);
+    line.text = reinterpret_cast<wchar_t*>(work.items + units);
+    work.text = line.text + units;
+    scan.classes = reinterpret_cast<WORD*>(work.text + units);
+    Shorten(text, length, &line);
     int count = -1;
-    if (line.text != nullptr && line.gapAt != nullptr && line.gapUnits != nullptr &&
-        scan.classes != nullptr && scan.enclosing != nullptr && scan.openers != nullptr &&
-        work.text != nullptr && work.items != nullptr && length > 0) {
-        Shorten(text, length, &line);
-        if (ScanLine(line.text, line.length, &scan)) {
-            count = ItemizePieces(itemize, line.text, line.length, pieceUnits, scan, &work, items);
-        }
-        if (count >= 0) {
-            Lengthen(line, items, count);
-        }
+    if (ScanLine(line.text, line.length, &scan)) {
+        count = ItemizePieces(itemize, line.text, line.length, pieceUnits, scan, &work, items);
     }
-    FreeLayoutBlock(line.text);
-    FreeLayoutBlock(line.gapAt);
-    FreeLayoutBlock(line.gapUnits);
-    FreeLayoutBlock(scan.classes);
-    FreeLayoutBlock(scan.enclosing);
-    FreeLayoutBlock(scan.openers);
-    FreeLayoutBlock(work.text);
-    FreeLayoutBlock(work.items);
+    if (count >= 0) {
+        Lengthen(line, items, count);
+    }
+    FreeLayoutBlock(block);
     return count;
 }
 

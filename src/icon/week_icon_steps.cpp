@@ -61,8 +61,42 @@ struct PlacedLine {
     int* x;
     int origin;
     int ascent;
-    GlyphBoxTable table;
+    GlyphBoxTable tables[MaxLineFaces];
+    HFONT fonts[MaxLineFaces]; // the first is the record's own; the others are the line's
+    int cellTop[MaxLineFaces]; // where each face's cell begins below the line's, baselines level
+    int selected;
 };
+
+HFONT MakeFont(int fontHeight, const wchar_t* face) {
+    // A negative height matches the em height rather than the cell height.
+    return CreateFontW(-fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+void SelectFace(HDC dc, int face, PlacedLine* line) {
+    if (line->selected != face) {
+        SelectObject(dc, line->fonts[face]);
+        line->selected = face;
+    }
+}
+
+// Makes the fonts of the line's other faces at `fontHeight`, and finds where their cells begin.
+bool MakeFaceFonts(HDC dc, int fontHeight, PlacedLine* line) {
+    for (int face = 1; face < line->shaped->faceCount; ++face) {
+        line->fonts[face] = MakeFont(fontHeight, line->shaped->faces[face]);
+        TEXTMETRICW metrics = {};
+        if (line->fonts[face] == nullptr) {
+            return false;
+        }
+        SelectFace(dc, face, line);
+        if (!GetTextMetricsW(dc, &metrics)) {
+            return false;
+        }
+        line->cellTop[face] = line->ascent - metrics.tmAscent;
+    }
+    return true;
+}
 
 bool GrowTable(WORD glyph, GlyphBoxTable* table) {
     const int size = std::min(0x10000, std::max({int{glyph} + 1, 2 * table->size, 256}));
@@ -81,12 +115,14 @@ bool GrowTable(WORD glyph, GlyphBoxTable* table) {
 
 // Measures a glyph once per attempt. The size of its greyscale bitmap tells a blank glyph
 // apart, which GGO_METRICS alone reports as a 1 x 1 box.
-const GlyphBox* BoxOf(HDC dc, WORD glyph, PlacedLine* line) {
-    if (glyph >= line->table.size && !GrowTable(glyph, &line->table)) {
+const GlyphBox* BoxOf(HDC dc, int face, WORD glyph, PlacedLine* line) {
+    GlyphBoxTable* table = line->tables + face;
+    if (glyph >= table->size && !GrowTable(glyph, table)) {
         return nullptr;
     }
-    GlyphBox* box = line->table.boxes + glyph;
+    GlyphBox* box = table->boxes + glyph;
     if (!box->measured) {
+        SelectFace(dc, face, line);
         const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
         GLYPHMETRICS metrics = {};
         const DWORD bytes = GetGlyphOutlineW(dc, glyph, GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX,
@@ -113,14 +149,12 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     if (raster->dc == nullptr) {
         return false;
     }
-    // A negative height matches the em height rather than the cell height.
-    raster->font = CreateFontW(-fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, appState.settings.fontFace);
+    raster->font = MakeFont(fontHeight, appState.settings.fontFace);
     if (raster->font == nullptr) {
         return false;
     }
     *formerFont = SelectObject(DcOf(raster), raster->font);
+    line->fonts[0] = static_cast<HFONT>(raster->font);
     TEXTMETRICW metrics = {};
     // cppcheck-suppress lstrlenWCalled ; icon lines are terminated strings the program made.
     line->shaped = ShapeLine(DcOf(raster), text, lstrlenW(text), appState.settings.fontFace);
@@ -129,6 +163,9 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     }
     line->origin = fontHeight / 2 + 2;
     line->ascent = metrics.tmAscent;
+    if (!MakeFaceFonts(DcOf(raster), fontHeight, line)) {
+        return false;
+    }
     line->x = static_cast<int*>(AllocateLayoutBlock((line->shaped->count + 1) * sizeof(int)));
     if (line->x == nullptr) {
         return false;
@@ -136,7 +173,8 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     glyphWork.glyphsPlaced += static_cast<uint64_t>(line->shaped->count);
     int pen = 0;
     for (int i = 0; i < line->shaped->count; ++i) {
-        const GlyphBox* box = BoxOf(DcOf(raster), line->shaped->glyphs[i], line);
+        const GlyphBox* box =
+            BoxOf(DcOf(raster), line->shaped->face[i], line->shaped->glyphs[i], line);
         if (box == nullptr) {
             return false;
         }
@@ -148,14 +186,20 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     return true;
 }
 
+// Frees what the line made; the record's own font is not selected into its context then.
 void FreePlacedLine(PlacedLine* line) {
     FreeLayoutBlock(line->x);
-    FreeLayoutBlock(line->table.boxes);
+    for (int face = 0; face < MaxLineFaces; ++face) {
+        FreeLayoutBlock(line->tables[face].boxes);
+        if (face > 0 && line->fonts[face] != nullptr) {
+            DeleteObject(line->fonts[face]);
+        }
+    }
 }
 
 // Glyph `i`'s black box in the whole raster `whole`, cut to it; false when it draws nothing there.
-bool InkedBoxInRaster(const PlacedLine& line, const GlyphBox& box, int i, const RECT& whole,
-                      RECT* placed) {
+bool InkedBoxInRaster(const PlacedLine& line, int i, const RECT& whole, RECT* placed) {
+    const GlyphBox& box = line.tables[line.shaped->face[i]].boxes[line.shaped->glyphs[i]];
     const int x = line.origin + line.x[i];
     const int y = line.origin;
     const RECT glyphBox = {x + box.left, y + box.top, x + box.right + 1, y + box.bottom + 1};
@@ -182,10 +226,12 @@ bool DrawWindow(PlacedLine* line, int left, int width, bool inkedOnly, LineRaste
     SetTextColor(DcOf(raster), RGB(255, 255, 255));
     bool drawn = true;
     for (int i = 0; i < line->shaped->count && drawn; ++i) {
-        const WORD glyph = line->shaped->glyphs[i];
+        const int face = line->shaped->face[i];
         RECT box = {};
-        if (!inkedOnly || InkedBoxInRaster(*line, line->table.boxes[glyph], i, whole, &box)) {
-            drawn = DrawGlyph(DcOf(raster), glyph, line->origin + line->x[i] - left, line->origin);
+        if (!inkedOnly || InkedBoxInRaster(*line, i, whole, &box)) {
+            SelectFace(DcOf(raster), face, line);
+            drawn = DrawGlyph(DcOf(raster), line->shaped->glyphs[i],
+                              line->origin + line->x[i] - left, line->origin + line->cellTop[face]);
         }
     }
     return drawn;
@@ -197,7 +243,7 @@ RECT InkSpan(const PlacedLine& line, const LineRaster& raster) {
     const RECT whole = {0, 0, raster.width, raster.height};
     for (int i = 0; i < line.shaped->count; ++i) {
         RECT placed = {};
-        if (InkedBoxInRaster(line, line.table.boxes[line.shaped->glyphs[i]], i, whole, &placed)) {
+        if (InkedBoxInRaster(line, i, whole, &placed)) {
             UnionRect(&span, &span, &placed);
         }
     }

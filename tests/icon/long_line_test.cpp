@@ -193,8 +193,9 @@ namespace {
 
 // Random lines of blanks, zero-width characters, combining marks, right-to-left letters (with
 // Arabic's joining and lam-alef ligature), Thai, emoji pairs, and Latin letters at about
-// `visiblePercent` of the places.
-std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePercent) {
+// `visiblePercent` of the places; or of the first `kinds` of those only.
+std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePercent,
+                             size_t kinds = 20) {
     static const wchar_t* const pieces[] = {
         L" ",      L"\u00a0", L"\u3000", L"\u200b", L"\u2060",    L"\u0301",
         L"\u0308", L"\u05d0", L"\u05e9", L"\u05bc", L"\u0628",    L"\u0644",
@@ -205,7 +206,7 @@ std::wstring RandomMixedLine(std::mt19937* random, size_t length, int visiblePer
         if (static_cast<int>((*random)() % 100) < visiblePercent) {
             line += visible[(*random)() % 3];
         } else {
-            line += pieces[(*random)() % (sizeof(pieces) / sizeof(pieces[0]))];
+            line += pieces[(*random)() % std::min(kinds, sizeof(pieces) / sizeof(pieces[0]))];
         }
     }
     return line;
@@ -217,7 +218,7 @@ TEST_F(LongLineTest, WindowsGiveTheWholeRastersInkForMixedScriptsAndBlanks) {
     std::mt19937 random(11);
     int compared = 0;
     int givenUp = 0;
-    // DejaVu Sans draws the Hebrew and Arabic letters; Lekton leaves them blank.
+    // Lekton lacks the Hebrew, Arabic and Thai letters, which another face draws.
     for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
         lstrcpynW(appState.settings.fontFace, face, 32);
         for (int sample = 0; sample < 100; ++sample) {
@@ -248,10 +249,10 @@ TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
     for (const wchar_t* face : {L"Lekton", L"DejaVu Sans"}) {
         lstrcpynW(appState.settings.fontFace, face, 32);
         for (int sample = 0; sample < 4; ++sample) {
-            // Thousands of invisible or foreign characters around a short mixed run.
+            // Thousands of blanks and zero-width characters around a short mixed run.
             const std::wstring run = RandomMixedLine(&random, 2 + random() % 4, 50);
-            const std::wstring line = RandomMixedLine(&random, random() % 1000, 0) + run +
-                                      RandomMixedLine(&random, random() % 1000, 0);
+            const std::wstring line = RandomMixedLine(&random, random() % 1000, 0, 5) + run +
+                                      RandomMixedLine(&random, random() % 1000, 0, 5);
             SCOPED_TRACE("sample " + std::to_string(sample));
             const wchar_t* lines[] = {line.c_str(), L"49"};
             const ExpectedIcon expected = ComposeExpectedIcon(lines, 2, 16, 0);
@@ -261,6 +262,17 @@ TEST_F(LongLineTest, LongMixedLinesGiveTheIconOfTheWholeLine) {
         }
     }
     EXPECT_GT(icons, 0);
+}
+
+TEST_F(LongLineTest, TextTheFaceLacksIsDrawnInAFaceThatHasIt) {
+    // Lekton has no Hebrew; the first fallback face has, which Wine answers with DejaVu Sans.
+    AnswerSmallIconMetric(32);
+    const std::wstring hebrew = L"\u05e9\u05d1\u05d5\u05e2";
+    lstrcpynW(appState.settings.fontFace, L"DejaVu Sans", 32);
+    const std::vector<uint8_t> inDejaVu = RenderedPixels({hebrew});
+    lstrcpynW(appState.settings.fontFace, L"Lekton", 32);
+    EXPECT_FALSE(inDejaVu.empty());
+    EXPECT_EQ(RenderedPixels({hebrew}), inDejaVu);
 }
 
 TEST_F(LongLineTest, ALongLineMayFillTheIconToItsLastRowAndNoFurther) {
