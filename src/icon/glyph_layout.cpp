@@ -37,12 +37,11 @@ bool LoadUniscribe(Uniscribe* usp) {
            usp->freeCache != nullptr;
 }
 
-// A shaped line and the text and face it was shaped from.
+// A shaped line and the text it was shaped from; the face is the line's first.
 struct ShapedEntry {
     ShapedLine line;
     wchar_t* text;
     int length;
-    wchar_t face[LF_FACESIZE];
 };
 
 // Loaded from the first OpenGlyphLayouts to the matching CloseGlyphLayouts, with the lines
@@ -175,9 +174,7 @@ int FallbackFor(HDC dc, const wchar_t* text, int length, WORD* indices, LineFont
     for (int candidate = 0; candidate < FallbackCount && found < 0; ++candidate) {
         HFONT& font = fonts->fallbacks[candidate];
         if (font == nullptr) {
-            font = CreateFontW(-32, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, fallbackFaces[candidate]);
+            font = MakeIconFont(32, fallbackFaces[candidate]);
         }
         HGDIOBJ former = font != nullptr ? SelectObject(dc, font) : nullptr;
         own = own != nullptr ? own : former;
@@ -305,7 +302,8 @@ bool ShapeItems(HDC dc, const wchar_t* text, int length, ShapeWork* work, Shaped
 
 const ShapedEntry* FindShaped(const wchar_t* text, int length, const wchar_t* face) {
     for (const ShapedEntry& entry : session.entries) {
-        if (entry.text != nullptr && entry.length == length && lstrcmpW(entry.face, face) == 0 &&
+        if (entry.text != nullptr && entry.length == length &&
+            lstrcmpW(entry.line.faces[0], face) == 0 &&
             std::memcmp(entry.text, text, length * sizeof(wchar_t)) == 0) {
             return &entry;
         }
@@ -337,8 +335,6 @@ const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar
     }
     std::memcpy(entry->text, line, length * sizeof(wchar_t));
     entry->length = length;
-    // cppcheck-suppress lstrcpynWCalled ; the face fits a LOGFONT face and is always terminated.
-    lstrcpynW(entry->face, face, LF_FACESIZE);
     return &entry->line;
 }
 
@@ -361,6 +357,13 @@ void CloseGlyphLayouts() {
         FreeLibrary(session.usp.module);
     }
     session = Session{};
+}
+
+HFONT MakeIconFont(int emHeight, const wchar_t* face) {
+    // A negative height matches the em height rather than the cell height.
+    return CreateFontW(-emHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 bool DrawGlyph(HDC dc, WORD glyph, int x, int y) {

@@ -30,6 +30,9 @@ void CloseGlyphLayouts();
 // shape a line again only for another text or face.
 const ShapedLine* ShapeLine(HDC dc, const wchar_t* line, int length, const wchar_t* face);
 
+// The icon's font: `face`, bold and antialiased, at em height `emHeight`; the caller deletes it.
+HFONT MakeIconFont(int emHeight, const wchar_t* face);
+
 // Draws `glyph` white on a transparent background with its cell's top-left corner at (x, y),
 // in the font selected into `dc`, by a call of its own, so that a glyph leaves the same pixels
 // whichever other glyphs are drawn with it.

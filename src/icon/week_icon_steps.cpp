@@ -67,13 +67,6 @@ struct PlacedLine {
     int selected;
 };
 
-HFONT MakeFont(int fontHeight, const wchar_t* face) {
-    // A negative height matches the em height rather than the cell height.
-    return CreateFontW(-fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
 void SelectFace(HDC dc, int face, PlacedLine* line) {
     if (line->selected != face) {
         SelectObject(dc, line->fonts[face]);
@@ -84,7 +77,7 @@ void SelectFace(HDC dc, int face, PlacedLine* line) {
 // Makes the fonts of the line's other faces at `fontHeight`, and finds where their cells begin.
 bool MakeFaceFonts(HDC dc, int fontHeight, PlacedLine* line) {
     for (int face = 1; face < line->shaped->faceCount; ++face) {
-        line->fonts[face] = MakeFont(fontHeight, line->shaped->faces[face]);
+        line->fonts[face] = MakeIconFont(fontHeight, line->shaped->faces[face]);
         TEXTMETRICW metrics = {};
         if (line->fonts[face] == nullptr) {
             return false;
@@ -149,7 +142,7 @@ bool PlaceLine(const wchar_t* text, int fontHeight, LineRaster* raster, HGDIOBJ*
     if (raster->dc == nullptr) {
         return false;
     }
-    raster->font = MakeFont(fontHeight, appState.settings.fontFace);
+    raster->font = MakeIconFont(fontHeight, appState.settings.fontFace);
     if (raster->font == nullptr) {
         return false;
     }
